@@ -1,0 +1,32 @@
+// Entry point: the window, one-time set-up, the callbacks and the event loop.
+#include <GL/freeglut.h>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/help.h"
+#include "app/scene.h"
+#include "app/state.h"
+#include "render/render.h"
+
+int main(int argc, char **argv)
+{
+    // Line-buffered even into a pipe, so the trace can be followed live
+    // ("./tank | tee log") and is not lost when the process is killed.
+    setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    glutInit(&argc, argv);
+    glutInitWindowPosition(0, 0);
+    glutInitWindowSize(640, 480);
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
+    if (glutCreateWindow("Exemplo") == 0)
+        exit(1);
+
+    initScene();
+    printHelp();
+
+    glutReshapeFunc(reshape);
+    glutDisplayFunc(display);
+
+    glutMainLoop();
+    return 0;
+}

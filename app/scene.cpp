@@ -1,0 +1,15 @@
+#include "app/scene.h"
+
+#include <GL/gl.h>
+
+#include "app/state.h"
+
+void initScene()
+{
+    initState();
+    glClearColor(0, 0, 0, 0);
+    glEnable(GL_POINT_SMOOTH);
+    glEnable(GL_LINE_SMOOTH);
+    glEnable(GL_POLYGON_SMOOTH);
+    glEnable(GL_DEPTH_TEST);
+}

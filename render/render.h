@@ -1,0 +1,27 @@
+// Everything that reaches the window: projection, frame and tank geometry.
+#pragma once
+
+// GLUT reshape callback: fits the viewport and sets the projection chosen by
+// appState.orthographic. Leaves the matrix mode at GL_MODELVIEW.
+void reshape(int width, int height);
+
+// GLUT display callback: draws the frame, then shows it.
+void display();
+
+// Draws the whole frame into the back buffer without showing it.
+void drawScene();
+
+// One square in the plane z = 0 from (-half, -half) to (half, half), in the
+// current colour.
+void drawGround(float half);
+
+// One flat-coloured quadrilateral with its corners in the given order.
+void drawFace(const float *a, const float *b, const float *c, const float *d,
+              const float *colour);
+
+// The unit cube centred on the origin, each face in its own colour.
+void drawCube();
+
+// The tank in its own frame, posed from tankModel. Leaves the modelview
+// matrix as it found it.
+void drawTank();

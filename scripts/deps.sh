@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Makes sure what the build (and, with "test", the tests) needs is installed.
+# On Debian/Ubuntu the missing packages are installed with apt-get (through
+# sudo when not root); elsewhere their names are printed and we stop.
+set -eu
+
+want=${1:-build}
+
+# check command | package
+needs=(
+    "command -v c++|g++"
+    "command -v cmake|cmake"
+    "command -v make|make"
+    "test -f /usr/include/GL/gl.h|libgl-dev"
+    "test -f /usr/include/GL/glu.h|libglu1-mesa-dev"
+    "test -f /usr/include/GL/freeglut.h|freeglut3-dev"
+)
+if [ "$want" = test ]; then
+    needs+=(
+        "test -f /usr/include/gtest/gtest.h|libgtest-dev"
+        "command -v Xvfb|xvfb"
+        "command -v xdotool|xdotool"
+        "command -v xwd|x11-apps"
+        "command -v convert|imagemagick"
+    )
+fi
+
+missing=()
+for entry in "${needs[@]}"; do
+    check=${entry%|*}
+    package=${entry#*|}
+    $check >/dev/null 2>&1 || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if ! command -v apt-get >/dev/null 2>&1; then
+    echo "Missing build dependencies. Install the equivalents of these Debian packages:" >&2
+    echo "  ${missing[*]}" >&2
+    exit 1
+fi
+
+sudo=
+if [ "$(id -u)" -ne 0 ]; then
+    sudo=sudo
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

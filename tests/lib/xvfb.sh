@@ -1,0 +1,39 @@
+# Private Xvfb servers for tests and scripts; source this file.
+#   xvfb_start   starts one on a free display, exports DISPLAY
+#   xvfb_stop    stops it again
+# Fails loudly when Xvfb is missing: a display test never skips silently.
+
+xvfb_start() {
+    if ! command -v Xvfb >/dev/null 2>&1; then
+        echo "error: Xvfb is not installed; install the 'xvfb' package (make test does)" >&2
+        return 1
+    fi
+    XVFB_DIR=$(mktemp -d)
+    # -displayfd picks a free display and writes its number once it is ready.
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 \
+        3>"$XVFB_DIR/display" 2>"$XVFB_DIR/log" &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 200); do
+        if grep -q '^[0-9]' "$XVFB_DIR/display" 2>/dev/null; then
+            export DISPLAY=":$(head -n1 "$XVFB_DIR/display")"
+            return 0
+        fi
+        if ! kill -0 "$XVFB_PID" 2>/dev/null; then break; fi
+        sleep 0.05
+    done
+    echo "error: Xvfb did not start:" >&2
+    cat "$XVFB_DIR/log" >&2
+    xvfb_stop
+    return 1
+}
+
+xvfb_stop() {
+    if [ -n "${XVFB_PID:-}" ]; then
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
+        XVFB_PID=
+    fi
+    [ -n "${XVFB_DIR:-}" ] && rm -rf "$XVFB_DIR"
+    XVFB_DIR=
+}
