@@ -7,6 +7,7 @@
 #include "app/scene.h"
 #include "app/state.h"
 #include "render/render.h"
+#include "sim/tick.h"
 
 int main(int argc, char **argv)
 {
@@ -26,6 +27,8 @@ int main(int argc, char **argv)
 
     glutReshapeFunc(reshape);
     glutDisplayFunc(display);
+
+    glutTimerFunc(static_cast<unsigned>(appState.tickMillis), tick, 0);
 
     glutMainLoop();
     return 0;
