@@ -6,6 +6,7 @@
 #include "app/help.h"
 #include "app/scene.h"
 #include "app/state.h"
+#include "input/keyboard.h"
 #include "render/render.h"
 #include "sim/tick.h"
 
@@ -27,6 +28,10 @@ int main(int argc, char **argv)
 
     glutReshapeFunc(reshape);
     glutDisplayFunc(display);
+    glutKeyboardFunc(onKeyDown);
+    glutKeyboardUpFunc(onKeyUp);
+    glutSpecialFunc(onSpecialDown);
+    glutSpecialUpFunc(onSpecialUp);
 
     glutTimerFunc(static_cast<unsigned>(appState.tickMillis), tick, 0);
 

@@ -36,7 +36,7 @@ struct Camera {
 
 // Run and view settings.
 struct AppState {
-    int tickMillis;     // simulation timer period in milliseconds
+    int tickMillis;  // simulation timer period in milliseconds
     KeyState keys;
     Camera camera;
     float fieldOfView;  // vertical field of view of the perspective, degrees

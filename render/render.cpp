@@ -37,10 +37,10 @@ struct WheelMount {
 };
 
 static const WheelMount wheelMounts[4] = {
-    {2.0f, 2.8f, -0.2f, true},    // front right
-    {2.0f, -2.8f, -0.2f, false},  // rear right
-    {-2.4f, 2.8f, -0.2f, true},   // front left
-    {-2.4f, -2.8f, -0.2f, false}, // rear left
+    {2.0f, 2.8f, -0.2f, true},     // front right
+    {2.0f, -2.8f, -0.2f, false},   // rear right
+    {-2.4f, 2.8f, -0.2f, true},    // front left
+    {-2.4f, -2.8f, -0.2f, false},  // rear left
 };
 
 // Created on first use and kept for the life of the process, so drawing a
@@ -162,8 +162,8 @@ void drawScene()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     const Camera &c = appState.camera;
-    gluLookAt(c.eye[0], c.eye[1], c.eye[2], c.centre[0], c.centre[1],
-              c.centre[2], c.up[0], c.up[1], c.up[2]);
+    gluLookAt(c.eye[0], c.eye[1], c.eye[2], c.centre[0], c.centre[1], c.centre[2],
+              c.up[0], c.up[1], c.up[2]);
     glColor3f(0.5f, 0.5f, 0.5f);
     drawGround(25);
     glPushMatrix();

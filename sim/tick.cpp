@@ -59,8 +59,8 @@ void stepModel(TankModel &m, const KeyState &k)
 
     // Turning rate grows with both steering and speed; reversing turns the
     // other way.
-    m.heading = static_cast<float>(double(m.wheelAngle) * m.speed * turnFactor +
-                                   m.heading);
+    m.heading =
+        static_cast<float>(double(m.wheelAngle) * m.speed * turnFactor + m.heading);
 
     double a = m.heading * degToRad + quarterTurn;  // heading 0 faces +Y
     m.x = static_cast<float>(std::cos(a) * m.speed + m.x);

@@ -4,8 +4,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
-template <typename F>
-std::string captureStdout(F &&f)
+template <typename F> std::string captureStdout(F &&f)
 {
     testing::internal::CaptureStdout();
     f();

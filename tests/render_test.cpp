@@ -29,7 +29,7 @@ GLint matrixMode()
 }
 
 class Render : public testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         openTestWindow();
@@ -61,7 +61,7 @@ TEST_F(Render, OrthographicShowsFortyUnitsAcrossTheShorterSide)
         EXPECT_NEAR(2 / p.m[0], c.unitsWide, 1e-6 * c.unitsWide);
         EXPECT_NEAR(2 / p.m[5], c.unitsHigh, 1e-6 * c.unitsHigh);
         EXPECT_NEAR(p.m[10], -2.0 / 200, 1e-8);  // near -100, far 100
-        EXPECT_DOUBLE_EQ(p.m[12], 0);             // centred on the origin
+        EXPECT_DOUBLE_EQ(p.m[12], 0);            // centred on the origin
         EXPECT_DOUBLE_EQ(p.m[13], 0);
         EXPECT_DOUBLE_EQ(p.m[14], 0);
         EXPECT_DOUBLE_EQ(p.m[15], 1);
@@ -142,14 +142,14 @@ void expectColours(const Probe *probes, size_t count)
         EXPECT_TRUE(std::abs(got.r - p.colour.r) <= 2 &&
                     std::abs(got.g - p.colour.g) <= 2 &&
                     std::abs(got.b - p.colour.b) <= 2)
-            << p.what << " at (" << p.x << ", " << p.y << "): got " << got.r
-            << "," << got.g << "," << got.b << " want " << p.colour.r << ","
-            << p.colour.g << "," << p.colour.b;
+            << p.what << " at (" << p.x << ", " << p.y << "): got " << got.r << ","
+            << got.g << "," << got.b << " want " << p.colour.r << "," << p.colour.g << ","
+            << p.colour.b;
     }
 }
 
-const Pixel black{0, 0, 0}, grey{128, 128, 128}, red{255, 0, 0},
-    green{0, 255, 0}, blue{0, 0, 255}, magenta{255, 0, 255};
+const Pixel black{0, 0, 0}, grey{128, 128, 128}, red{255, 0, 0}, green{0, 255, 0},
+    blue{0, 0, 255}, magenta{255, 0, 255};
 
 TEST_F(Render, StartStateShowsTheTankFacingPlusY)
 {

@@ -57,7 +57,7 @@ TEST(Speed, UpAndDownHeldTogether)
         float start, firstTick, settled;
     };
     const Case cases[] = {
-        {0.52f, 0.48f, 0.48f},   // no raise at the top, one lowering
+        {0.52f, 0.48f, 0.48f},     // no raise at the top, one lowering
         {-0.52f, -0.52f, -0.52f},  // up to -0.48, then down again
     };
     for (const Case &c : cases) {
@@ -195,14 +195,14 @@ TEST(Position, MovesAlongTheHeading)
     };
     // One tick without keys: the drag acts first, so 0.5 moves 0.49.
     const Case cases[] = {
-        {0, 0.5f, 0, 0.49f},      // forwards is +Y
-        {90, 0.5f, -0.49f, 0},    // counter-clockwise: facing -X
-        {-90, 0.5f, 0.49f, 0},
-        {0, -0.5f, 0, -0.49f},    // reversing
+        {0, 0.5f, 0, 0.49f},                            // forwards is +Y
+        {90, 0.5f, -0.49f, 0},                          // counter-clockwise: facing -X
+        {-90, 0.5f, 0.49f, 0},  {0, -0.5f, 0, -0.49f},  // reversing
         {180, 0.5f, 0, -0.49f},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << "heading " << c.heading << " speed " << c.speed);
+        SCOPED_TRACE(testing::Message()
+                     << "heading " << c.heading << " speed " << c.speed);
         TankModel m{};
         m.x = 10;
         m.y = -10;

@@ -11,7 +11,7 @@
 namespace {
 
 class Tick : public testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         openTestWindow();
@@ -32,13 +32,12 @@ TEST_F(Tick, TracePrintsTheStoredSpeedAndHeading)
     upDown.keyUp = upDown.keyDown = true;
     upLeft.keyUp = upLeft.keyLeft = true;
     const Case cases[] = {
-        {"at rest", TankModel{}, KeyState{}, true,
-         "Velocidade 0.00 Direccao 0.00\n"},
+        {"at rest", TankModel{}, KeyState{}, true, "Velocidade 0.00 Direccao 0.00\n"},
         // A speed of about -9e-10 keeps its sign when rounded.
         {"up and down from rest", TankModel{}, upDown, true,
          "Velocidade -0.00 Direccao 0.00\n"},
-        {"turning at top speed", TankModel{0, 0, 0.52f, 35.1f, 15, 0, 0}, upLeft,
-         true, "Velocidade 0.52 Direccao 39.00\n"},
+        {"turning at top speed", TankModel{0, 0, 0.52f, 35.1f, 15, 0, 0}, upLeft, true,
+         "Velocidade 0.52 Direccao 39.00\n"},
         {"trace off", TankModel{0, 0, 0.52f, 0, 0, 0, 0}, upLeft, false, ""},
     };
     for (const Case &c : cases) {

@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# End to end: the real program in its own Xvfb, driven by real X key events.
+# Holds the up arrow, releases it, presses D twice and ESC, then checks the
+# shape of the trace and the exit status. Waits on conditions, never on
+# exact tick counts.
+set -u
+tank=${1:?usage: e2e_keys.sh path/to/tank}
+here=$(dirname "$0")
+. "$here/lib/xvfb.sh"
+
+for tool in xdotool; do
+    command -v "$tool" >/dev/null || { echo "error: $tool is not installed (make test installs it)" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+out="$work/trace"
+pid=
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    xvfb_stop
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    echo "--- trace (last 40 lines) ---" >&2
+    tail -n 40 "$out" | cat -A >&2
+    exit 1
+}
+
+# wait_for SECONDS COMMAND...: polls until the command succeeds.
+wait_for() {
+    local limit=$1
+    shift
+    local deadline=$((SECONDS + limit))
+    until "$@"; do
+        [ "$SECONDS" -ge "$deadline" ] && return 1
+        sleep 0.02
+    done
+}
+has_line() { grep -qaxF -- "$1" "$out"; }
+count_lines() { grep -caxF -- "$1" "$out"; }
+
+xvfb_start || exit 1
+"$tank" >"$out" 2>"$work/stderr" &
+pid=$!
+
+wait_for 10 has_line "Reshape ORTHO" || fail "no 'Reshape ORTHO' line"
+wid=$(xdotool search --sync --name '^Exemplo$' | head -n1)
+[ -n "$wid" ] || fail "no window named Exemplo"
+# Without a window manager the keyboard follows the pointer.
+xdotool mousemove --window "$wid" 320 240
+
+xdotool keydown Up
+wait_for 10 has_line "Velocidade 0.52 Direccao 0.00" || { xdotool keyup Up; fail "speed never reached 0.52"; }
+# Hold on at the top speed for a while, counted in ticks traced.
+ticks() { grep -c '^Velocidade' "$out"; }
+ticks_reach() { [ "$(ticks)" -ge "$1" ]; }
+wait_for 10 ticks_reach $(($(ticks) + 40)) || fail "ticks stalled while holding"
+xdotool keyup Up
+# Released: the drag brings the speed down by 0.01 a tick.
+slowed() {
+    awk '/^Largou a tecla especial 101$/ { after = 1; next }
+         /^Carregou na tecla especial 101$/ { after = 0 }
+         after && /^Velocidade / && $2 + 0 < 0.45 { found = 1 }
+         END { exit !found }' "$out"
+}
+wait_for 10 slowed || fail "no drag after the release"
+
+xdotool key d
+wait_for 10 has_line "DEBUG is OFF" || fail "no 'DEBUG is OFF'"
+sleep 0.2 # the trace is off: nothing should be printed meanwhile
+xdotool key d
+wait_for 10 has_line "Largou a tecla d" || fail "no release echo for d"
+
+xdotool key Escape
+status=
+for _ in $(seq 250); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+        wait "$pid"
+        status=$?
+        pid=
+        break
+    fi
+    sleep 0.02
+done
+[ -n "$status" ] || fail "ESC did not end the program"
+[ "$status" -eq 1 ] || fail "exit status $status, expected 1"
+
+# The help, then the first reshape.
+[ "$(sed -n 3p "$out")" = "Desenho de um quadrado" ] || fail "help does not open the trace"
+[ "$(sed -n 18p "$out")" = "ESC - Sair" ] || fail "help is not 16 texts long"
+[ "$(sed -n 19p "$out")" = "Reshape ORTHO" ] || fail "first reshape is not right after the help"
+
+# The speed, read from the trace: zero until the up arrow, then rising by
+# 0.04 a tick to 0.52. While the key is held the X server's key repeat sends
+# release/press pairs, and now and then a tick falls between the two and
+# lets the drag take 0.01 off before the next press adds 0.04, so the speed
+# only stays near the top. After the last release it falls 0.01 a tick
+# (checked until D turns the trace off).
+awk '
+    function bad(msg) { print "speed trace: " msg " at line " NR ": " $0; exit 1 }
+    /^Carregou na tecla especial 101$/ { pressed = 1 }
+    /^Largou a tecla especial 101$/ { if (!firstRelease) firstRelease = NR; lastRelease = NR }
+    /^DEBUG is OFF$/ { if (!traceOff) traceOff = NR }
+    /^Velocidade / {
+        v = $2 + 0
+        speeds[NR] = v
+        if (!pressed && v != 0) bad("moving before the key")
+    }
+    END {
+        prev = 0; top = 0
+        for (i = 1; i <= NR; i++) {
+            if (!(i in speeds)) continue
+            if (traceOff && i > traceOff) break  # untraced ticks from here on
+            v = speeds[i]
+            d = v - prev
+            if (i < firstRelease) {
+                if (!(d > -0.001 && d < 0.001) && !(d > 0.039 && d < 0.041))
+                    bad("step " d " while accelerating")
+                if (v > 0.515) top = 1
+            } else if (i < lastRelease) {
+                if (v < 0.45 || v > 0.5399) bad("left the top speeds while held")
+            } else if (prev > 0) {
+                if (!(d < -0.009 && d > -0.011)) bad("drag step " d)
+            }
+            prev = v
+        }
+        if (!top) bad("never reached 0.52 before the first key repeat")
+    }' "$out" || fail "speed trace has the wrong shape"
+
+# D twice: OFF alone with nothing after it until ON, then the echo of d.
+off=$(grep -naxF "DEBUG is OFF" "$out" | cut -d: -f1)
+on=$(grep -naxF "DEBUG is ON" "$out" | cut -d: -f1)
+[ -n "$off" ] && [ -n "$on" ] || fail "missing DEBUG lines"
+[ "$on" -eq $((off + 1)) ] || fail "lines printed while the trace was off"
+[ "$(sed -n "$((on + 1))p" "$out")" = "Carregou na tecla d" ] || fail "no echo right after DEBUG is ON"
+[ "$(count_lines "Carregou na tecla d")" -eq 1 ] || fail "the first d was echoed"
+[ "$(count_lines "Largou a tecla d")" -eq 1 ] || fail "release of d echoed with the trace off"
+# ESC prints nothing.
+! grep -qa $'\x1b' "$out" || fail "ESC was echoed"
+
+echo "e2e keyboard: ok ($(grep -c '^Velocidade' "$out") ticks traced)"
