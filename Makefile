@@ -1,11 +1,12 @@
 # Two commands for a newcomer: "make run" and "make test".
 # The real build is CMake's; this only installs what is missing, configures
-# into build/ and calls it.
+# and calls it. CMake users can use CMakePresets.json instead.
 
 BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
 JOBS ?= 2
 
-.PHONY: run test build build-all clean
+.PHONY: run test test-sanitize format-check build build-all clean
 
 run: build
 	@if [ -z "$$DISPLAY" ]; then \
@@ -17,9 +18,20 @@ run: build
 test: build-all
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# The whole suite again, built with AddressSanitizer and UBSan.
+test-sanitize:
+	@scripts/deps.sh test
+	cmake -S . -B $(SANITIZE_DIR) -DTANK_SANITIZE=ON -DBUILD_TESTING=ON
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
+
+format-check:
+	@scripts/deps.sh format
+	scripts/check-format.sh
+
 build:
 	@scripts/deps.sh build
-	cmake -S . -B $(BUILD_DIR) -DBUILD_TESTING=OFF
+	cmake -S . -B $(BUILD_DIR)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target tank
 
 build-all:
@@ -28,4 +40,4 @@ build-all:
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

@@ -1,5 +1,6 @@
 // Entry point: the window, one-time set-up, the callbacks and the event loop.
 #include <GL/freeglut.h>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,6 +16,10 @@ int main(int argc, char **argv)
     // Line-buffered even into a pipe, so the trace can be followed live
     // ("./tank | tee log") and is not lost when the process is killed.
     setvbuf(stdout, nullptr, _IOLBF, 0);
+    // Like any filter, end when the reader of the trace goes away
+    // ("./tank | head"), even if started with SIGPIPE ignored; otherwise
+    // every later line would fail to write, unseen.
+    signal(SIGPIPE, SIG_DFL);
 
     glutInit(&argc, argv);
     glutInitWindowPosition(0, 0);

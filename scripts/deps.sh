@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Makes sure what the build (and, with "test", the tests) needs is installed.
+# Makes sure what the build needs is installed: "build" for the program,
+# "test" for the tests and benchmarks too, "format" for the format check.
 # On Debian/Ubuntu the missing packages are installed with apt-get (through
 # sudo when not root); elsewhere their names are printed and we stop.
 set -eu
@@ -15,9 +16,13 @@ needs=(
     "test -f /usr/include/GL/glu.h|libglu1-mesa-dev"
     "test -f /usr/include/GL/freeglut.h|freeglut3-dev"
 )
+if [ "$want" = format ]; then
+    needs=("command -v clang-format|clang-format")
+fi
 if [ "$want" = test ]; then
     needs+=(
         "test -f /usr/include/gtest/gtest.h|libgtest-dev"
+        "test -f /usr/include/X11/Xlib.h|libx11-dev"
         "command -v Xvfb|xvfb"
         "command -v xdotool|xdotool"
         "command -v xwd|x11-apps"

@@ -7,10 +7,8 @@ set -u
 tank=${1:?usage: e2e_keys.sh path/to/tank}
 here=$(dirname "$0")
 . "$here/lib/xvfb.sh"
-
-for tool in xdotool; do
-    command -v "$tool" >/dev/null || { echo "error: $tool is not installed (make test installs it)" >&2; exit 1; }
-done
+. "$here/lib/e2e.sh"
+require_tools xdotool
 
 work=$(mktemp -d)
 out="$work/trace"
@@ -21,32 +19,13 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    echo "--- trace (last 40 lines) ---" >&2
-    tail -n 40 "$out" | cat -A >&2
-    exit 1
-}
-
-# wait_for SECONDS COMMAND...: polls until the command succeeds.
-wait_for() {
-    local limit=$1
-    shift
-    local deadline=$((SECONDS + limit))
-    until "$@"; do
-        [ "$SECONDS" -ge "$deadline" ] && return 1
-        sleep 0.02
-    done
-}
-has_line() { grep -qaxF -- "$1" "$out"; }
-count_lines() { grep -caxF -- "$1" "$out"; }
 
 xvfb_start || exit 1
 "$tank" >"$out" 2>"$work/stderr" &
 pid=$!
 
 wait_for 10 has_line "Reshape ORTHO" || fail "no 'Reshape ORTHO' line"
-wid=$(xdotool search --sync --name '^Exemplo$' | head -n1)
+wid=$(tank_window)
 [ -n "$wid" ] || fail "no window named Exemplo"
 # Without a window manager the keyboard follows the pointer.
 xdotool mousemove --window "$wid" 320 240
@@ -54,8 +33,6 @@ xdotool mousemove --window "$wid" 320 240
 xdotool keydown Up
 wait_for 10 has_line "Velocidade 0.52 Direccao 0.00" || { xdotool keyup Up; fail "speed never reached 0.52"; }
 # Hold on at the top speed for a while, counted in ticks traced.
-ticks() { grep -c '^Velocidade' "$out"; }
-ticks_reach() { [ "$(ticks)" -ge "$1" ]; }
 wait_for 10 ticks_reach $(($(ticks) + 40)) || fail "ticks stalled while holding"
 xdotool keyup Up
 # Released: the drag brings the speed down by 0.01 a tick.
@@ -74,16 +51,9 @@ xdotool key d
 wait_for 10 has_line "Largou a tecla d" || fail "no release echo for d"
 
 xdotool key Escape
-status=
-for _ in $(seq 250); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-        wait "$pid"
-        status=$?
-        pid=
-        break
-    fi
-    sleep 0.02
-done
+wait_exit "$pid" 5
+status=$EXIT_STATUS
+[ -n "$status" ] && pid=
 [ -n "$status" ] || fail "ESC did not end the program"
 [ "$status" -eq 1 ] || fail "exit status $status, expected 1"
 
@@ -140,4 +110,4 @@ on=$(grep -naxF "DEBUG is ON" "$out" | cut -d: -f1)
 # ESC prints nothing.
 ! grep -qa $'\x1b' "$out" || fail "ESC was echoed"
 
-echo "e2e keyboard: ok ($(grep -c '^Velocidade' "$out") ticks traced)"
+echo "e2e keyboard: ok ($(ticks) ticks traced)"

@@ -1,6 +1,9 @@
 #include <GL/freeglut.h>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <random>
 
 #include "app/help.h"
 #include "app/scene.h"
@@ -206,6 +209,65 @@ TEST_F(Keyboard, UnmappedKeysChangeNothingButAreEchoed)
     EXPECT_EQ(std::memcmp(&appState.keys, &app.keys, sizeof app.keys), 0);
     EXPECT_EQ(appState.debug, app.debug);
     EXPECT_EQ(appState.orthographic, app.orthographic);
+}
+
+// Any key, in any order, with ticks in between: nothing breaks and the model
+// stays inside its ranges. ESC is left out: it ends the process by design.
+TEST_F(Keyboard, RandomKeysKeepTheModelInRange)
+{
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> action(0, 4), byte(0, 255), special(-50, 300);
+    auto checkRanges = [](int step) {
+        const TankModel &m = tankModel;
+        SCOPED_TRACE(testing::Message() << "after event " << step);
+        ASSERT_EQ(std::fmod(m.wheelAngle, 3.0f), 0) << m.wheelAngle;
+        ASSERT_GE(m.wheelAngle, -15);
+        ASSERT_LE(m.wheelAngle, 15);
+        ASSERT_EQ(std::fmod(m.cannonAngle, 2.0f), 0) << m.cannonAngle;
+        ASSERT_GE(m.cannonAngle, 0);
+        ASSERT_LE(m.cannonAngle, 76);
+        ASSERT_GT(m.speed, -0.54);
+        ASSERT_LT(m.speed, 0.54);
+        ASSERT_TRUE(std::isfinite(m.x) && std::isfinite(m.y) && std::isfinite(m.heading));
+    };
+    // Long holds matter as much as variety: weight the arrows and the
+    // held letters so the limits are reached.
+    const unsigned char heldLetters[] = {'q', 'Q', 'a', 'A', 'z', 'x'};
+    const int arrows[] = {GLUT_KEY_LEFT, GLUT_KEY_UP, GLUT_KEY_RIGHT, GLUT_KEY_DOWN};
+    int events = 0;
+    float topSpeed = 0, topCannon = 0, topWheel = 0;
+    std::string out = captureStdout([&] {
+        for (; events < 20000 && !HasFatalFailure(); ++events) {
+            int key = byte(random);
+            switch (action(random)) {
+            case 0:
+                if (key != 27)
+                    onKeyDown(static_cast<unsigned char>(key), 0, 0);
+                break;
+            case 1: onKeyUp(static_cast<unsigned char>(key), 0, 0); break;
+            case 2:
+                onSpecialDown(key % 2 ? special(random) : arrows[key % 4], 0, 0);
+                break;
+            case 3: onSpecialUp(key % 2 ? special(random) : arrows[key % 4], 0, 0); break;
+            default:
+                if (key % 3 == 0)
+                    onKeyDown(heldLetters[key % 6], 0, 0);
+                for (int t = key % 40; t >= 0; --t) {
+                    stepModel(tankModel, appState.keys);
+                    checkRanges(events);
+                    topSpeed = std::max(topSpeed, std::abs(tankModel.speed));
+                    topCannon = std::max(topCannon, tankModel.cannonAngle);
+                    topWheel = std::max(topWheel, std::abs(tankModel.wheelAngle));
+                }
+            }
+        }
+    });
+    EXPECT_EQ(events, 20000);
+    // The walk reached the limits it checks.
+    EXPECT_GT(topSpeed, 0.5f);
+    EXPECT_EQ(topCannon, 76);
+    EXPECT_EQ(topWheel, 15);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 }  // namespace

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# End to end: how the real program ends when the world around it goes away.
+#   1. the window manager closes the window: status 0, the trace complete;
+#   2. the X server dies: a prompt non-zero exit with the toolkit's message;
+#   3. the reader of standard output goes away: the program ends like any
+#      filter, whether or not it was started with SIGPIPE ignored.
+set -u
+tank=${1:?usage: e2e_faults.sh path/to/tank path/to/close_window}
+close_window=${2:?usage: e2e_faults.sh path/to/tank path/to/close_window}
+here=$(dirname "$0")
+. "$here/lib/xvfb.sh"
+. "$here/lib/e2e.sh"
+require_tools xdotool
+
+work=$(mktemp -d)
+pid=
+cleanup() {
+    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
+    xvfb_stop
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Every line a whole trace line or help text, and the file ends in a newline.
+trace_is_whole() {
+    [ "$(tail -c1 "$out" | od -An -c | tr -d ' ')" = '\n' ] || return 1
+    ! sed -n '19,$p' "$out" | grep -avE '^(Reshape ORTHO|Velocidade -?[0-9]+\.[0-9]{2} Direccao -?[0-9]+\.[0-9]{2})$'
+}
+
+echo "1. window closed by the window manager"
+out="$work/close.trace"
+xvfb_start || exit 1
+"$tank" >"$out" 2>"$work/close.err" &
+pid=$!
+wait_for 10 has_line "Reshape ORTHO" || fail "the program did not start"
+wid=$(tank_window)
+wait_for 10 ticks_reach 5 || fail "no ticks"
+"$close_window" "$wid" || fail "could not send WM_DELETE_WINDOW"
+wait_exit "$pid" 5
+status=$EXIT_STATUS
+[ -n "$status" ] || fail "still running after its window was closed"
+pid=
+[ "$status" -eq 0 ] || fail "exit status $status after the window was closed, expected 0"
+trace_is_whole || fail "trace cut short"
+xvfb_stop
+
+echo "2. X server gone"
+out="$work/xgone.trace"
+xvfb_start || exit 1
+"$tank" >"$out" 2>"$work/xgone.err" &
+pid=$!
+wait_for 10 ticks_reach 5 || fail "no ticks"
+kill -9 "$XVFB_PID"
+wait "$XVFB_PID" 2>/dev/null
+wait_exit "$pid" 5
+status=$EXIT_STATUS
+[ -n "$status" ] || fail "still running 5 s after the X server died"
+pid=
+[ "$status" -ne 0 ] || fail "exit status 0 after losing the X server"
+grep -qiE 'X connection|XIO|display' "$work/xgone.err" ||
+    fail "no message from the toolkit: $(cat "$work/xgone.err")"
+trace_is_whole || fail "trace cut short"
+xvfb_stop
+
+echo "3. reader of standard output gone"
+xvfb_start || exit 1
+for sigpipe in default ignored; do
+    fifo="$work/fifo.$sigpipe"
+    mkfifo "$fifo"
+    if [ "$sigpipe" = ignored ]; then
+        (trap '' PIPE; exec "$tank" >"$fifo" 2>/dev/null) &
+    else
+        "$tank" >"$fifo" 2>/dev/null &
+    fi
+    pid=$!
+    head -n 3 <"$fifo" >"$work/head.out"
+    wait_exit "$pid" 5
+    status=$EXIT_STATUS
+    [ -n "$status" ] || fail "SIGPIPE $sigpipe: still running after its reader left"
+    pid=
+    [ "$status" -eq $((128 + 13)) ] || fail "SIGPIPE $sigpipe: status $status, expected death by SIGPIPE"
+    [ "$(wc -l <"$work/head.out")" -eq 3 ] || fail "SIGPIPE $sigpipe: reader got no lines"
+done
+
+echo "e2e faults: ok"
