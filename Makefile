@@ -5,8 +5,10 @@
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 JOBS ?= 2
+SECONDS ?= 600
+SEED ?= 20261208
 
-.PHONY: run test test-sanitize format-check build build-all clean
+.PHONY: run test test-sanitize format-check bench soak build build-all clean
 
 run: build
 	@if [ -z "$$DISPLAY" ]; then \
@@ -28,6 +30,15 @@ test-sanitize:
 format-check:
 	@scripts/deps.sh format
 	scripts/check-format.sh
+
+bench: build
+	@scripts/deps.sh test
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target bench_floor
+	bench/bench.sh $(BUILD_DIR)/tank $(BUILD_DIR)/bench_floor 10
+
+soak: build
+	@scripts/deps.sh test
+	bench/soak.sh $(BUILD_DIR)/tank $(SECONDS) $(SEED)
 
 build:
 	@scripts/deps.sh build
