@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Benchmark of the real program under its own Xvfb, beside a floor program
-# that only clears and swaps at the same 50 Hz. Prints a table.
+# that only clears and swaps at the same 50 Hz. Prints a table with each
+# figure against its target; a measurement, so it exits 0 either way.
 # Usage: bench.sh TANK FLOOR [SECONDS]
 set -u
 tank=${1:?usage: bench.sh TANK FLOOR [SECONDS]}
 floor=${2:?usage: bench.sh TANK FLOOR [SECONDS]}
 duration=${3:-10}
 here=$(dirname "$0")
-. "$here/../tests/lib/xvfb.sh"
+. "$here/../scripts/lib/xvfb.sh"
 . "$here/lib.sh"
 
 work=$(mktemp -d)
@@ -68,5 +69,4 @@ BEGIN {
     printf "%-36s %12.3f %14s %8s\n", "start to first frame, floor (s)", fff, "", ""
     printf "%-36s %12d %14s %8s\n", "resident memory at 1 s (KiB)", r1, "", ""
     printf "%-36s %12d %14s %8s\n", "resident memory at the end (KiB)", r2, "no growth", verdict(r2 <= r1)
-    exit !(rate >= 49.0 && floor > 0 && ratio <= 2.5 && ff < 0.3 && r2 <= r1)
 }'

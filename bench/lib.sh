@@ -1,4 +1,4 @@
-# Measuring a running program from outside; source after tests/lib/xvfb.sh.
+# Measuring a running program from outside; source after scripts/lib/xvfb.sh.
 
 now() { date +%s.%N; }
 elapsed_since() { awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.3f", b - a }'; }
@@ -8,7 +8,7 @@ rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
 
 # CPU time of a process so far, all its live threads, in nanoseconds (the
 # scheduler's own count: finer than the 10 ms ticks of /proc/PID/stat).
-cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ t += $1 } END { printf "%d", t }'; }
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ t += $1 } END { printf "%.0f", t }'; }
 
 # Colour of one pixel of a window as rrggbb, read from an xwd dump.
 # xwd is a 100-byte big-endian header (then the window name), a colour map of

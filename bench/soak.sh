@@ -10,7 +10,7 @@ tank=${1:?usage: soak.sh TANK [SECONDS] [SEED]}
 duration=${2:-600}
 RANDOM=${3:-20261208}
 here=$(dirname "$0")
-. "$here/../tests/lib/xvfb.sh"
+. "$here/../scripts/lib/xvfb.sh"
 . "$here/lib.sh"
 
 work=$(mktemp -d)

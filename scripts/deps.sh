@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Makes sure what the build needs is installed: "build" for the program,
-# "test" for the tests and benchmarks too, "format" for the format check.
+# Makes sure what is needed is installed: "build" for the program, "demo"
+# for its headless demo too, "test" for the tests and benchmarks, "format"
+# for the format check.
 # On Debian/Ubuntu the missing packages are installed with apt-get (through
 # sudo when not root); elsewhere their names are printed and we stop.
 set -eu
@@ -16,19 +17,25 @@ needs=(
     "test -f /usr/include/GL/glu.h|libglu1-mesa-dev"
     "test -f /usr/include/GL/freeglut.h|freeglut3-dev"
 )
-if [ "$want" = format ]; then
-    needs=("command -v clang-format|clang-format")
-fi
-if [ "$want" = test ]; then
-    needs+=(
-        "test -f /usr/include/gtest/gtest.h|libgtest-dev"
-        "test -f /usr/include/X11/Xlib.h|libx11-dev"
-        "command -v Xvfb|xvfb"
-        "command -v xdotool|xdotool"
-        "command -v xwd|x11-apps"
-        "command -v convert|imagemagick"
-    )
-fi
+# The headless demo's tools: a private X server, key events, screenshots.
+demo_tools=(
+    "command -v Xvfb|xvfb"
+    "command -v xdotool|xdotool"
+    "command -v xwd|x11-apps"
+    "command -v convert|imagemagick"
+)
+case $want in
+    build) ;;
+    demo) needs+=("${demo_tools[@]}") ;;
+    test)
+        needs+=(
+            "test -f /usr/include/gtest/gtest.h|libgtest-dev"
+            "test -f /usr/include/X11/Xlib.h|libx11-dev"
+            "${demo_tools[@]}"
+        ) ;;
+    format) needs=("command -v clang-format|clang-format") ;;
+    *) echo "usage: deps.sh build|demo|test|format" >&2; exit 2 ;;
+esac
 
 missing=()
 for entry in "${needs[@]}"; do
@@ -51,4 +58,4 @@ fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+$sudo apt-get install -y -qq "${missing[@]}" >/dev/null

@@ -8,7 +8,7 @@ set -u
 tank=${1:?usage: e2e_faults.sh path/to/tank path/to/close_window}
 close_window=${2:?usage: e2e_faults.sh path/to/tank path/to/close_window}
 here=$(dirname "$0")
-. "$here/lib/xvfb.sh"
+. "$here/../scripts/lib/xvfb.sh"
 . "$here/lib/e2e.sh"
 require_tools xdotool
 

@@ -6,7 +6,7 @@
 set -u
 tank=${1:?usage: e2e_keys.sh path/to/tank}
 here=$(dirname "$0")
-. "$here/lib/xvfb.sh"
+. "$here/../scripts/lib/xvfb.sh"
 . "$here/lib/e2e.sh"
 require_tools xdotool
 

@@ -1,5 +1,5 @@
 # Helpers for the end-to-end scripts that run the real program; source it
-# after lib/xvfb.sh. Each script sets $out (the trace file) before use.
+# after scripts/lib/xvfb.sh. Each script sets $out (the trace file) before use.
 
 E2E_PID=
 
