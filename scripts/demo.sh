@@ -43,11 +43,18 @@ xdotool mousemove --window "$wid" 320 240
 sleep 0.2
 
 shots=0
+ticks() { grep -ac '^Velocidade' "$trace"; }
+# Waits for three more ticks, so the last key has been seen and its frame
+# drawn, then saves the window as a PNG.
 shot() {
     shots=$((shots + 1))
-    local file
+    local file want
     file=$(printf '%s/%02d-%s.png' "$outdir" "$shots" "$1")
-    sleep 0.1 # at least one tick, so the frame shows the last key
+    want=$(($(ticks) + 3))
+    for _ in $(seq 250); do
+        [ "$(ticks)" -ge "$want" ] && break
+        sleep 0.02
+    done
     xwd -id "$wid" -silent | convert xwd:- "$file"
 }
 hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; }
