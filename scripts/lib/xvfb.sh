@@ -1,6 +1,7 @@
 # Private Xvfb servers for tests and scripts; source this file.
 #   xvfb_start   starts one on a free display, exports DISPLAY
 #   xvfb_stop    stops it again
+# XVFB_ARGS, when set, adds options to the server's command line.
 # Fails loudly when Xvfb is missing: a display test never skips silently.
 
 xvfb_start() {
@@ -10,7 +11,7 @@ xvfb_start() {
     fi
     XVFB_DIR=$(mktemp -d)
     # -displayfd picks a free display and writes its number once it is ready.
-    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 \
+    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 ${XVFB_ARGS:-} \
         3>"$XVFB_DIR/display" 2>"$XVFB_DIR/log" &
     XVFB_PID=$!
     local i
