@@ -14,7 +14,7 @@ here=$(dirname "$0")
 work=$(mktemp -d)
 pid=
 cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    [ -n "$pid" ] && child_running "$pid" && kill "$pid" && wait "$pid"
     xvfb_stop
     rm -rf "$work"
 }

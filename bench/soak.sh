@@ -18,7 +18,7 @@ out="$work/trace"
 pid=
 held=()
 cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    [ -n "$pid" ] && child_running "$pid" && kill "$pid" && wait "$pid"
     xvfb_stop
     rm -rf "$work"
 }
@@ -33,7 +33,7 @@ command -v xdotool >/dev/null && command -v xwd >/dev/null ||
 xvfb_start || exit 1
 
 ticks() { grep -c '^Velocidade' "$out"; }
-alive() { kill -0 "$pid" 2>/dev/null; }
+alive() { child_running "$pid"; }
 
 keys=(Up Down Left Right Up Down Left Right q Q a A z Z x X i I o O f F l L p P h H
       w 7 space Return F1 F5 Home Page_Up ccedilla)

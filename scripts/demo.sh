@@ -21,7 +21,7 @@ rm -f "$outdir"/*.png "$outdir/trace.txt"
 trace="$outdir/trace.txt"
 pid=
 cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    [ -n "$pid" ] && child_running "$pid" && kill "$pid" && wait "$pid"
     xvfb_stop
 }
 trap cleanup EXIT
@@ -35,7 +35,11 @@ wid=
 for _ in $(seq 500); do
     wid=$(xdotool search --name '^Exemplo$' 2>/dev/null | head -n1)
     [ -n "$wid" ] && grep -q '^Reshape ORTHO$' "$trace" && break
-    kill -0 "$pid" 2>/dev/null || { echo "demo: the program did not start" >&2; exit 1; }
+    if ! child_running "$pid"; then
+        echo "demo: the program ended at start:" >&2
+        cat "$outdir/stderr.txt" >&2
+        exit 1
+    fi
     sleep 0.02
 done
 [ -n "$wid" ] || { echo "demo: no window appeared" >&2; exit 1; }
@@ -110,7 +114,7 @@ fi
 xdotool key Escape
 
 for _ in $(seq 250); do
-    kill -0 "$pid" 2>/dev/null || break
+    child_running "$pid" || break
     sleep 0.02
 done
 wait "$pid"

@@ -15,7 +15,7 @@ require_tools xdotool
 work=$(mktemp -d)
 pid=
 cleanup() {
-    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
+    [ -n "$pid" ] && child_running "$pid" && kill -9 "$pid"
     xvfb_stop
     rm -rf "$work"
 }
@@ -52,6 +52,7 @@ pid=$!
 wait_for 10 ticks_reach 5 || fail "no ticks"
 kill -9 "$XVFB_PID"
 wait "$XVFB_PID" 2>/dev/null
+XVFB_PID= # gone: xvfb_stop must not signal the number again
 wait_exit "$pid" 5
 status=$EXIT_STATUS
 [ -n "$status" ] || fail "still running 5 s after the X server died"

@@ -14,7 +14,7 @@ work=$(mktemp -d)
 out="$work/trace"
 pid=
 cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    [ -n "$pid" ] && child_running "$pid" && kill "$pid"
     xvfb_stop
     rm -rf "$work"
 }

@@ -4,6 +4,8 @@
 # XVFB_ARGS, when set, adds options to the server's command line.
 # Fails loudly when Xvfb is missing: a display test never skips silently.
 
+. "$(dirname "${BASH_SOURCE[0]}")/child.sh"
+
 xvfb_start() {
     if ! command -v Xvfb >/dev/null 2>&1; then
         echo "error: Xvfb is not installed; install the 'xvfb' package (make test does)" >&2
@@ -16,11 +18,13 @@ xvfb_start() {
     XVFB_PID=$!
     local i
     for i in $(seq 200); do
-        if grep -q '^[0-9]' "$XVFB_DIR/display" 2>/dev/null; then
-            export DISPLAY=":$(head -n1 "$XVFB_DIR/display")"
+        # Only a whole line counts: a half-written "12" must not read as 1.
+        local number=
+        if read -r number <"$XVFB_DIR/display" 2>/dev/null && [ -n "$number" ]; then
+            export DISPLAY=":$number"
             return 0
         fi
-        if ! kill -0 "$XVFB_PID" 2>/dev/null; then break; fi
+        if ! child_running "$XVFB_PID"; then break; fi
         sleep 0.05
     done
     echo "error: Xvfb did not start:" >&2
@@ -31,7 +35,7 @@ xvfb_start() {
 
 xvfb_stop() {
     if [ -n "${XVFB_PID:-}" ]; then
-        kill "$XVFB_PID" 2>/dev/null
+        child_running "$XVFB_PID" && kill "$XVFB_PID"
         wait "$XVFB_PID" 2>/dev/null
         XVFB_PID=
     fi

@@ -1,5 +1,6 @@
 # Helpers for the end-to-end scripts that run the real program; source it
-# after scripts/lib/xvfb.sh. Each script sets $out (the trace file) before use.
+# after scripts/lib/xvfb.sh. Each script sets $out (the trace file) before
+# use.
 
 E2E_PID=
 
@@ -33,22 +34,6 @@ require_tools() {
     for tool in "$@"; do
         command -v "$tool" >/dev/null ||
             fail "$tool is not installed (make test installs it)"
-    done
-}
-
-# wait_exit PID SECONDS: waits for a background child of this shell and
-# sets EXIT_STATUS to its status, or to nothing if it is still running when
-# the time is up. (Not in a subshell: only the parent can reap the child.)
-wait_exit() {
-    local pid=$1 i
-    EXIT_STATUS=
-    for i in $(seq $(($2 * 50))); do
-        if ! kill -0 "$pid" 2>/dev/null; then
-            wait "$pid"
-            EXIT_STATUS=$?
-            return
-        fi
-        sleep 0.02
     done
 }
 
