@@ -78,9 +78,10 @@ rss_end=$(rss_kib "$pid")
 [ -n "$baseline" ] || baseline=$rss_end
 
 xdotool key Escape
-for _ in $(seq 250); do alive || break; sleep 0.02; done
-alive && fail "ESC did not end the program"
-wait "$pid"; status=$?; pid=
+wait_exit "$pid" 5
+status=$EXIT_STATUS
+[ -n "$status" ] || fail "ESC did not end the program"
+pid=
 [ "$status" -eq 1 ] || fail "exit status $status at the end, expected 1"
 
 awk -v n=$((n1 - n0)) -v s="$seconds" -v c=$((c1 - c0)) -v ff="$first_frame" \

@@ -113,12 +113,9 @@ else
 fi
 xdotool key Escape
 
-for _ in $(seq 250); do
-    child_running "$pid" || break
-    sleep 0.02
-done
-wait "$pid"
-status=$?
+wait_exit "$pid" 5
+status=$EXIT_STATUS
+[ -n "$status" ] || { echo "demo: the program did not end on ESC" >&2; exit 1; }
 pid=
 [ "$status" -eq 1 ] || { echo "demo: the program ended with status $status, not 1" >&2; exit 1; }
 
