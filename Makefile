@@ -9,7 +9,7 @@ MAKEFLAGS += --no-print-directory
 SECONDS ?= 600
 SEED ?= 20261208
 
-.PHONY: run test test-sanitize format-check bench soak build build-all clean
+.PHONY: run test test-sanitize format-check golden bench soak build build-all clean
 
 # With a display, the window; without one (ssh, CI), a scripted drive in a
 # private X server that leaves screenshots and the trace in build/demo/.
@@ -30,6 +30,12 @@ test-sanitize:
 	cmake -S . -B $(SANITIZE_DIR) -DTANK_SANITIZE=ON -DBUILD_TESTING=ON
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Rewrites the reference frames in tests/golden/ from the current drawing,
+# for when a change to the picture is intended. Look at the difference
+# images a failing run left in build/tests/golden-out/ before committing.
+golden: build-all
+	TANK_GOLDEN_UPDATE=1 tests/with-xvfb.sh $(BUILD_DIR)/tests/gl_tests --gtest_filter='Golden.*'
 
 format-check:
 	@scripts/deps.sh format

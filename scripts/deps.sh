@@ -30,6 +30,7 @@ case $want in
     test)
         needs+=(
             "test -f /usr/include/gtest/gtest.h|libgtest-dev"
+            "test -f /usr/include/png.h|libpng-dev"
             "test -f /usr/include/X11/Xlib.h|libx11-dev"
             "${demo_tools[@]}"
         ) ;;
