@@ -11,6 +11,7 @@
 #include "app/scene.h"
 #include "app/state.h"
 #include "input/keyboard.h"
+#include "platform/platform.h"
 #include "render/render.h"
 #include "sim/tick.h"
 
@@ -49,7 +50,7 @@ int main(int argc, char **argv)
     glutSpecialFunc(onSpecialDown);
     glutSpecialUpFunc(onSpecialUp);
 
-    glutTimerFunc(static_cast<unsigned>(appState.tickMillis), tick, 0);
+    glutTimerFunc(platformTickDelay(appState.tickMillis), tick, 0);
 
     glutMainLoop();
     return 0;

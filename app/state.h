@@ -27,7 +27,7 @@ struct KeyState {
     bool keyRight;  // steer right
 };
 
-// The fixed viewpoint, handed to gluLookAt every frame.
+// The fixed viewpoint, handed to the camera look-at every frame.
 struct Camera {
     float eye[3];
     float centre[3];

@@ -2,10 +2,10 @@
 
 #include <GL/freeglut.h>
 #include <cstdio>
-#include <cstdlib>
 
 #include "app/help.h"
 #include "app/state.h"
+#include "platform/platform.h"
 #include "render/render.h"
 
 static const unsigned char escapeKey = 27;
@@ -45,7 +45,7 @@ void onKeyDown(unsigned char key, int mouseX, int mouseY)
     (void)mouseX;
     (void)mouseY;
     if (key == escapeKey)
-        exit(1);
+        platformExit(1);
 
     if (bool KeyState::*flag = letterFlag(key))
         appState.keys.*flag = true;
@@ -55,16 +55,16 @@ void onKeyDown(unsigned char key, int mouseX, int mouseY)
         appState.debug = !appState.debug;
         printf("DEBUG is %s\n", appState.debug ? "ON" : "OFF");
         break;
-    case 'F': glPolygonMode(GL_FRONT_AND_BACK, GL_FILL); break;
+    case 'F': platformPolygonMode(PolygonMode::fill); break;
     case 'H': printHelp(); break;
     case 'I': resetModel(); break;
-    case 'L': glPolygonMode(GL_FRONT_AND_BACK, GL_LINE); break;
+    case 'L': platformPolygonMode(PolygonMode::line); break;
     case 'O':
         // Takes effect at once: reshape recomputes the projection.
         appState.orthographic = !appState.orthographic;
         reshape(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
         break;
-    case 'P': glPolygonMode(GL_FRONT_AND_BACK, GL_POINT); break;
+    case 'P': platformPolygonMode(PolygonMode::point); break;
     default: break;
     }
 

@@ -1,10 +1,10 @@
 #include "render/render.h"
 
 #include <GL/freeglut.h>
-#include <GL/glu.h>
 #include <cstdio>
 
 #include "app/state.h"
+#include "platform/platform.h"
 
 // Corners of the unit cube, indexed as the face table below uses them.
 static const float cubeCorners[8][3] = {
@@ -43,10 +43,6 @@ static const WheelMount wheelMounts[4] = {
     {-2.4f, -2.8f, -0.2f, false},  // rear left
 };
 
-// Created on first use and kept for the life of the process, so drawing a
-// frame allocates nothing.
-static GLUquadric *wheelQuadric = nullptr;
-
 void reshape(int width, int height)
 {
     glViewport(0, 0, width, height);
@@ -68,7 +64,7 @@ void reshape(int width, int height)
             else
                 glOrtho(-20 * w / h, 20 * w / h, -20, 20, -100, 100);
         } else {
-            gluPerspective(appState.fieldOfView, w / h, 1, 100);
+            platformPerspective(appState.fieldOfView, w / h, 1, 100);
         }
     }
     glMatrixMode(GL_MODELVIEW);
@@ -76,24 +72,24 @@ void reshape(int width, int height)
 
 void drawGround(float half)
 {
-    glBegin(GL_POLYGON);
-    glVertex3f(half, half, 0);
-    glVertex3f(-half, half, 0);
-    glVertex3f(-half, -half, 0);
-    glVertex3f(half, -half, 0);
-    glEnd();
+    platformBeginPolygon();
+    platformVertex(half, half, 0);
+    platformVertex(-half, half, 0);
+    platformVertex(-half, -half, 0);
+    platformVertex(half, -half, 0);
+    platformEndPolygon();
 }
 
 void drawFace(const float *a, const float *b, const float *c, const float *d,
               const float *colour)
 {
-    glBegin(GL_POLYGON);
-    glColor3fv(colour);
-    glVertex3fv(a);
-    glVertex3fv(b);
-    glVertex3fv(c);
-    glVertex3fv(d);
-    glEnd();
+    platformBeginPolygon();
+    platformPolygonColour(colour);
+    platformVertexv(a);
+    platformVertexv(b);
+    platformVertexv(c);
+    platformVertexv(d);
+    platformEndPolygon();
 }
 
 void drawCube()
@@ -113,8 +109,6 @@ static void drawBox(float sx, float sy, float sz)
 
 void drawTank()
 {
-    if (!wheelQuadric)
-        wheelQuadric = gluNewQuadric();
     const TankModel &m = tankModel;
 
     glPushMatrix();
@@ -132,8 +126,7 @@ void drawTank()
         if (w.steers)
             glRotatef(m.wheelAngle, 0, 0, 1);
         glRotatef(90, 0, 1, 0);  // cylinder axis from +Z to +X
-        if (wheelQuadric)
-            gluCylinder(wheelQuadric, 0.5, 0.5, 0.4, 20, 2);
+        platformCylinder(0.5, 0.5, 0.4, 20, 2);
         glPopMatrix();
     }
 
@@ -162,8 +155,7 @@ void drawScene()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     const Camera &c = appState.camera;
-    gluLookAt(c.eye[0], c.eye[1], c.eye[2], c.centre[0], c.centre[1], c.centre[2],
-              c.up[0], c.up[1], c.up[2]);
+    platformLookAt(c.eye, c.centre, c.up);
     glColor3f(0.5f, 0.5f, 0.5f);
     drawGround(25);
     glPushMatrix();

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/platform.h"
+
 // Thresholds and steps in double; the whole-number steps are floats. Sums are
 // formed in double (a float plus a double) and rounded once when stored.
 static const double speedLimit = 0.5;
@@ -82,7 +84,7 @@ void tick(int value)
 {
     (void)value;
     // Re-arm first so the step period does not stretch by the work below.
-    glutTimerFunc(static_cast<unsigned>(appState.tickMillis), tick, 0);
+    glutTimerFunc(platformTickDelay(appState.tickMillis), tick, 0);
     stepModel(tankModel, appState.keys);
     // Speed and heading are final before the position moves, so printing
     // after the whole step shows the same stored values.

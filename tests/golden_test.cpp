@@ -74,7 +74,8 @@ Image readFrame(int width, int height)
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
     const size_t stride = size_t(width) * 3;
     for (int y = 0; y < height; ++y)
-        std::copy_n(&rows[size_t(height - 1 - y) * stride], stride, &frame.rgb[size_t(y) * stride]);
+        std::copy_n(&rows[size_t(height - 1 - y) * stride], stride,
+                    &frame.rgb[size_t(y) * stride]);
     return frame;
 }
 
@@ -103,7 +104,8 @@ int countDifferences(const Image &want, const Image &got, Image &diff)
         bool same = want.rgb[i] == got.rgb[i] && want.rgb[i + 1] == got.rgb[i + 1] &&
                     want.rgb[i + 2] == got.rgb[i + 2];
         for (size_t c = 0; c < 3; ++c)
-            diff.rgb[i + c] = same ? static_cast<unsigned char>(want.rgb[i + c] / 4) : 255;
+            diff.rgb[i + c] =
+                same ? static_cast<unsigned char>(want.rgb[i + c] / 4) : 255;
         count += same ? 0 : 1;
     }
     return count;
@@ -126,7 +128,8 @@ TEST(Golden, FramesOfKnownStatesMatchTheirReferences)
         Image again = renderState(s);
         EXPECT_TRUE(got.rgb == again.rgb) << "two draws of one state differ";
 
-        const std::string reference = std::string(TANK_GOLDEN_DIR) + "/" + s.name + ".png";
+        const std::string reference =
+            std::string(TANK_GOLDEN_DIR) + "/" + s.name + ".png";
         std::string error;
         if (update) {
             ASSERT_TRUE(writePng(reference, got, error)) << reference << ": " << error;

@@ -13,7 +13,10 @@ xvfb_start() {
     fi
     XVFB_DIR=$(mktemp -d)
     # -displayfd picks a free display and writes its number once it is ready.
-    Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 ${XVFB_ARGS:-} \
+    # -noreset: without it the server resets when its last client leaves, and
+    # a client that came and went before the program connected (a poll with
+    # xdotool, say) makes the program fail to open the display.
+    Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 ${XVFB_ARGS:-} \
         3>"$XVFB_DIR/display" 2>"$XVFB_DIR/log" &
     XVFB_PID=$!
     local i

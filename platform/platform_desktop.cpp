@@ -1,0 +1,69 @@
+// The desktop: freeglut, GLU and OpenGL 1.1 as they are. Each function makes
+// exactly the calls the scene would make itself.
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <cstdlib>
+
+#include "platform/platform.h"
+
+// Created on first use and kept for the life of the process, so drawing a
+// frame allocates nothing.
+static GLUquadric *quadric = nullptr;
+
+void platformBeginPolygon()
+{
+    glBegin(GL_POLYGON);
+}
+void platformPolygonColour(const float *rgb)
+{
+    glColor3fv(rgb);
+}
+void platformVertex(float x, float y, float z)
+{
+    glVertex3f(x, y, z);
+}
+void platformVertexv(const float *xyz)
+{
+    glVertex3fv(xyz);
+}
+void platformEndPolygon()
+{
+    glEnd();
+}
+
+void platformCylinder(double baseRadius, double topRadius, double height, int slices,
+                      int stacks)
+{
+    if (!quadric)
+        quadric = gluNewQuadric();
+    if (quadric)
+        gluCylinder(quadric, baseRadius, topRadius, height, slices, stacks);
+}
+
+void platformLookAt(const float *eye, const float *centre, const float *up)
+{
+    gluLookAt(eye[0], eye[1], eye[2], centre[0], centre[1], centre[2], up[0], up[1],
+              up[2]);
+}
+
+void platformPerspective(double fovy, double aspect, double zNear, double zFar)
+{
+    gluPerspective(fovy, aspect, zNear, zFar);
+}
+
+void platformPolygonMode(PolygonMode mode)
+{
+    const GLenum glMode[] = {GL_FILL, GL_LINE, GL_POINT};
+    glPolygonMode(GL_FRONT_AND_BACK, glMode[static_cast<int>(mode)]);
+}
+
+// GLUT's timer is accurate enough here: each tick simply waits one period.
+unsigned platformTickDelay(int tickMillis)
+{
+    return static_cast<unsigned>(tickMillis);
+}
+
+void platformExit(int status)
+{
+    exit(status);
+}
