@@ -4,12 +4,19 @@
 
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
+WEB_CMAKE_DIR ?= build-web
+# The page lands beside the desktop build, where the browser tests look.
+WEB_DIR ?= $(BUILD_DIR)/web
+# Debian's emscripten runs its JavaScript optimiser under node with Debian's
+# own modules; a node from elsewhere on the PATH does not look there.
+EMENV = NODE_PATH=/usr/share/nodejs
 JOBS ?= 2
 MAKEFLAGS += --no-print-directory
 SECONDS ?= 600
 SEED ?= 20261208
 
-.PHONY: run test test-sanitize format-check golden bench soak build build-all clean
+.PHONY: run test test-sanitize format-check golden bench soak build build-all clean \
+        web web-build browser-deps
 
 # With a display, the window; without one (ssh, CI), a scripted drive in a
 # private X server that leaves screenshots and the trace in build/demo/.
@@ -21,7 +28,7 @@ run: build
 	    scripts/deps.sh demo && scripts/demo.sh $(BUILD_DIR)/tank $(BUILD_DIR)/demo; \
 	fi
 
-test: build-all
+test: build-all web-build browser-deps
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 # The whole suite again, built with AddressSanitizer and UBSan.
@@ -57,8 +64,25 @@ build:
 
 build-all:
 	@scripts/deps.sh test
-	cmake -S . -B $(BUILD_DIR) -DBUILD_TESTING=ON
+	cmake -S . -B $(BUILD_DIR) -DBUILD_TESTING=ON -DTANK_BROWSER_TESTS=ON \
+	    -DTANK_WEB_DIR=$(abspath $(WEB_DIR))
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# The browser build: the same program as WebAssembly, with its page, in
+# $(WEB_DIR). "make web" also serves it on this machine until Ctrl-C.
+web-build:
+	@scripts/deps.sh web
+	$(EMENV) emcmake cmake -S . -B $(WEB_CMAKE_DIR) -DCMAKE_BUILD_TYPE=MinSizeRel \
+	    -DTANK_WEB_DIR=$(abspath $(WEB_DIR))
+	$(EMENV) cmake --build $(WEB_CMAKE_DIR) -j $(JOBS)
+
+web: web-build
+	node scripts/serve.mjs $(WEB_DIR) 8000
+
+# puppeteer-core, exactly as the lockfile pins it.
+browser-deps:
+	@scripts/deps.sh test
+	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WEB_CMAKE_DIR)

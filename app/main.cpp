@@ -1,5 +1,5 @@
 // Entry point: the window, one-time set-up, the callbacks and the event loop.
-#include <GL/freeglut.h>
+#include <GL/glut.h>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>

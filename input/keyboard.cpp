@@ -1,6 +1,6 @@
 #include "input/keyboard.h"
 
-#include <GL/freeglut.h>
+#include <GL/glut.h>
 #include <cstdio>
 
 #include "app/help.h"

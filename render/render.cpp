@@ -1,6 +1,6 @@
 #include "render/render.h"
 
-#include <GL/freeglut.h>
+#include <GL/glut.h>
 #include <cstdio>
 
 #include "app/state.h"

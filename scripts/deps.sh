@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes sure what is needed is installed: "build" for the program, "demo"
-# for its headless demo too, "test" for the tests and benchmarks, "format"
-# for the format check.
+# for its headless demo too, "web" for the browser build, "test" for the
+# tests and benchmarks (the browser tests included), "format" for the format
+# check.
 # On Debian/Ubuntu the missing packages are installed with apt-get (through
 # sudo when not root); elsewhere their names are printed and we stop.
 set -eu
@@ -24,18 +25,36 @@ demo_tools=(
     "command -v xwd|x11-apps"
     "command -v convert|imagemagick"
 )
+# The browser build: emscripten (its optimiser needs Debian's acorn module,
+# which comes with it), and node with npm for serving and testing the page.
+web_tools=(
+    "command -v cmake|cmake"
+    "command -v make|make"
+    "command -v em++|emscripten"
+    "test -d /usr/share/nodejs/acorn|node-acorn"
+    "command -v node|nodejs"
+    "command -v npm|npm"
+)
+# The browser tests drive both engines Debian ships.
+browsers=(
+    "command -v chromium|chromium"
+    "command -v firefox-esr|firefox-esr"
+)
 case $want in
     build) ;;
     demo) needs+=("${demo_tools[@]}") ;;
+    web) needs=("${web_tools[@]}") ;;
     test)
         needs+=(
             "test -f /usr/include/gtest/gtest.h|libgtest-dev"
             "test -f /usr/include/png.h|libpng-dev"
             "test -f /usr/include/X11/Xlib.h|libx11-dev"
             "${demo_tools[@]}"
+            "${web_tools[@]}"
+            "${browsers[@]}"
         ) ;;
     format) needs=("command -v clang-format|clang-format") ;;
-    *) echo "usage: deps.sh build|demo|test|format" >&2; exit 2 ;;
+    *) echo "usage: deps.sh build|demo|web|test|format" >&2; exit 2 ;;
 esac
 
 missing=()

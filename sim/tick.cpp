@@ -1,6 +1,6 @@
 #include "sim/tick.h"
 
-#include <GL/freeglut.h>
+#include <GL/glut.h>
 #include <cmath>
 #include <cstdio>
 

@@ -1,0 +1,295 @@
+// The browser build in real browsers: the same trace as the desktop for the
+// same keys, the same picture as the desktop's reference frames, the touch
+// buttons, a lost focus, bad input, and ESC ending everything.
+//
+//   node browser_test.mjs PAGE_DIR GOLDEN_DIR ENGINE...   (chromium, firefox)
+//
+// Ends with "N passed, N failed"; exit status 1 when anything failed.
+import fs from 'node:fs';
+import path from 'node:path';
+import {
+  captureFrame, compareFrame, countColour, latin1Bytes, launch, openPage, pixelAt,
+  servePage, sleep, traceText, waitForTrace,
+} from './lib.mjs';
+
+const [pageDir, goldenDir, ...engines] = process.argv.slice(2);
+if (!pageDir || !goldenDir || engines.length === 0) {
+  console.error('usage: browser_test.mjs PAGE_DIR GOLDEN_DIR ENGINE...');
+  process.exit(2);
+}
+if (!fs.existsSync(path.join(pageDir, 'tank.js'))) {
+  console.error(`${pageDir}/tank.js is missing: build the page first (make web-build)`);
+  process.exit(1);
+}
+
+const help = latin1Bytes(
+  '\n\nDesenho de um quadrado\nh,H - Ajuda \nz,Z - Roda torre para a esquerda\n'
+  + 'x,X - Roda torre para a direita\nq,Q - Levantar canhao\na,A - Baixar canhao\n'
+  + 'i,I - Reinicia modelo\n'
+  + 'o,O - Alterna entre projec\u00e7\u00e3o Ortografica e Perspectiva\n'
+  + 'f,F - Poligono Fill \nl,L - Poligono Line \np,P - Poligono Point \n'
+  + 'up  - Acelera \ndown- Trava \nleft- Vira rodas para a direita\n'
+  + 'righ- Vira rodas para a esquerda\nESC - Sair\n');
+
+// The busy state of the reference frames: every transform non-zero.
+const busy = [3, -4, 0.52, 35, 15, 60, 40];
+// Frames compared with the desktop's references, with the share of pixels
+// within 16/255 that must match (edges rasterise differently in WebGL).
+// Lines and points are mostly background, which matches anyway, so their
+// drawn pixels are held to a share of their own: Mesa draws smooth lines
+// about two pixels wide where WebGL draws one, which caps it near 40 %.
+const parity = [
+  { name: 'start', pose: [0, 0, 0, 0, 0, 0, 0], keys: [], target: 0.99, floor: 0.97 },
+  { name: 'busy', pose: busy, keys: [], target: 0.99, floor: 0.97 },
+  { name: 'busy-lines', pose: busy, keys: ['l'], target: 0.97, floor: 0.93, drawnFloor: 0.3 },
+  { name: 'busy-points', pose: busy, keys: ['p'], target: 0.97, floor: 0.93, drawnFloor: 0.2 },
+  { name: 'busy-perspective', pose: busy, keys: ['o'], target: 0.99, floor: 0.97 },
+];
+
+const magenta = [255, 0, 255];
+let passed = 0;
+let failed = 0;
+
+async function check(engine, name, body) {
+  try {
+    await body();
+    passed++;
+    console.log(`ok   ${engine}: ${name}`);
+  } catch (error) {
+    failed++;
+    console.log(`FAIL ${engine}: ${name}\n     ${String(error.message || error).replace(/\n/g, '\n     ')}`);
+  }
+}
+
+function expect(condition, message) {
+  if (!condition) throw new Error(message);
+}
+
+function expectNoErrors(errors) {
+  expect(errors.length === 0, `the page raised: ${errors.join('; ')}`);
+}
+
+async function holdKey(page, key, until, from) {
+  await page.keyboard.down(key);
+  try {
+    await waitForTrace(page, until, from);
+  } finally {
+    await page.keyboard.up(key);
+  }
+}
+
+// Every release in the trace follows a press of the same key.
+function releasesFollowPresses(text) {
+  const held = new Set();
+  for (const line of text.split('\n')) {
+    const m = /^(Carregou|Largou) na tecla (especial )?(.+)$/.exec(line)
+      || /^(Carregou|Largou) a tecla (especial )?(.+)$/.exec(line);
+    if (!m) continue;
+    const key = (m[2] || '') + m[3].toLowerCase();
+    if (m[1] === 'Carregou') held.add(key);
+    else if (!held.delete(key)) return `"${line}" without a press before it`;
+  }
+  return null;
+}
+
+async function runEngine(engine, server) {
+  const browser = await launch(engine);
+  try {
+    await check(engine, 'start-up trace: help byte for byte, reshape, ticks', async () => {
+      const { page, errors } = await openPage(browser, server.url);
+      const bytes = latin1Bytes(await traceText(page));
+      expect(bytes.subarray(0, help.length).equals(help),
+        `the trace does not begin with the help:\n${bytes.subarray(0, help.length).toString('latin1')}`);
+      const rest = bytes.subarray(help.length).toString('latin1');
+      expect(rest.startsWith('Reshape ORTHO\nVelocidade 0.00 Direccao 0.00\n'),
+        `after the help: ${JSON.stringify(rest.slice(0, 80))}`);
+      expectNoErrors(errors);
+      await page.close();
+    });
+
+    await check(engine, 'frames match the desktop reference frames', async () => {
+      const shares = [];
+      for (const state of parity) {
+        const { page, errors } = await openPage(browser, server.url);
+        for (const key of state.keys) await page.keyboard.press(key);
+        await captureFrame(page, state.pose);
+        const { share, drawnShare } = await compareFrame(page, `golden/${state.name}.png`);
+        shares.push(`${state.name} ${(share * 100).toFixed(2)} % (drawn ${(drawnShare * 100).toFixed(1)} %)`);
+        expect(share >= state.floor, `${state.name}: only ${(share * 100).toFixed(2)} % of pixels `
+          + `within 16/255 of the desktop frame (at least ${state.floor * 100} %)`);
+        expect(drawnShare >= (state.drawnFloor ?? state.floor), `${state.name}: only `
+          + `${(drawnShare * 100).toFixed(1)} % of the drawn pixels match the desktop frame`);
+        if (share < state.target) console.log(`     ${state.name} below its target of ${state.target * 100} %`);
+        expectNoErrors(errors);
+        await page.close();
+      }
+      console.log(`     pixels within 16/255 of the desktop: ${shares.join(', ')}`);
+    });
+
+    await check(engine, 'start frame probes, polygon modes and projection', async () => {
+      const { page, errors } = await openPage(browser, server.url);
+      await captureFrame(page, null);
+      const probes = [['hull top', 299, 264, magenta], ['ground', 150, 240, [128, 128, 128]],
+        ['background', 2, 2, [0, 0, 0]], ['background top left', 2, 477, [0, 0, 0]]];
+      for (const [what, x, y, want] of probes) {
+        const got = await pixelAt(page, x, y);
+        expect(got.every((v, i) => Math.abs(v - want[i]) <= 2), `${what} at (${x}, ${y}) is ${got}, not ${want}`);
+      }
+      const filled = await countColour(page, magenta);
+      await page.keyboard.press('l');
+      await captureFrame(page, null);
+      const lines = await countColour(page, magenta);
+      await page.keyboard.press('p');
+      await captureFrame(page, null);
+      const points = await countColour(page, magenta);
+      expect(lines < filled / 3, `line mode shows ${lines} magenta pixels against ${filled} filled`);
+      expect(points < lines, `point mode shows ${points} magenta pixels against ${lines} in lines`);
+      await page.keyboard.press('F');
+      await captureFrame(page, null);
+      expect(await countColour(page, magenta) === filled, 'F does not fill again');
+      const before = (await traceText(page)).length;
+      await page.keyboard.press('o');
+      await waitForTrace(page, /Reshape PERSPECTIVE\nCarregou na tecla o\n/, before);
+      await captureFrame(page, null);
+      const grey = await countColour(page, [128, 128, 128]);
+      await page.keyboard.press('o');
+      await captureFrame(page, null);
+      expect(grey !== await countColour(page, [128, 128, 128]), 'O does not change the picture');
+      expectNoErrors(errors);
+      await page.close();
+    });
+
+    await check(engine, 'driving: the up arrow to 0.52, then the drag', async () => {
+      const { page, errors } = await openPage(browser, server.url);
+      const from = (await traceText(page)).length;
+      await holdKey(page, 'ArrowUp', /Velocidade 0\.52 Direccao 0\.00\n/, from);
+      await waitForTrace(page, /Largou a tecla especial 101\n(.*\n)*Velocidade 0\.4\d Direccao 0\.00\n/, from);
+      const text = (await traceText(page)).slice(from);
+      const press = text.indexOf('Carregou na tecla especial 101\n');
+      expect(press >= 0 && press < text.indexOf('Velocidade 0.04'), `the press is not traced before the first step: ${text.slice(0, 90)}`);
+      expectNoErrors(errors);
+      await page.close();
+    });
+
+    await check(engine, 'touch buttons trace like their keys; a lost focus releases held keys', async () => {
+      const { page, errors } = await openPage(browser, server.url);
+      let from = (await traceText(page)).length;
+      await page.click('[data-key="z"]');
+      await waitForTrace(page, /Carregou na tecla z\n(.*\n)*Largou a tecla z\n/, from);
+
+      from = (await traceText(page)).length;
+      const up = await page.$('[data-key="ArrowUp"]');
+      const box = await up.boundingBox();
+      await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+      await page.mouse.down();
+      await waitForTrace(page, /Carregou na tecla especial 101\n(.*\n)*Velocidade 0\.52/, from);
+      await page.mouse.up();
+      await waitForTrace(page, /Largou a tecla especial 101\n/, from);
+
+      from = (await traceText(page)).length;
+      await page.keyboard.down('ArrowLeft');
+      await waitForTrace(page, /Carregou na tecla especial 100\n/, from);
+      await page.evaluate(() => window.dispatchEvent(new Event('blur')));
+      await waitForTrace(page, /Largou a tecla especial 100\n/, from);
+      await page.keyboard.up('ArrowLeft');  // arrives after the release: not traced again
+      await sleep(100);
+      const after = (await traceText(page)).slice(from);
+      expect(after.split('Largou a tecla especial 100').length === 2, 'the left arrow was released twice');
+      expectNoErrors(errors);
+      await page.close();
+    });
+
+    await check(engine, 'bad input: odd keys, no focus, resize, hidden tab', async () => {
+      const { page, errors } = await openPage(browser, server.url);
+      const from = (await traceText(page)).length;
+      for (const key of ['F1', 'Shift', 'Control', 'Alt', 'Meta', 'Tab', '7', 'w']) {
+        await page.keyboard.press(key);
+      }
+      // Not every driver can type these: sent as the page would receive them.
+      await page.evaluate(() => {
+        for (const key of ['ContextMenu', 'CapsLock', 'Dead', 'Unidentified']) {
+          for (const type of ['keydown', 'keyup']) {
+            window.dispatchEvent(new KeyboardEvent(type, { key, code: key }));
+          }
+        }
+      });
+      await page.keyboard.sendCharacter('\u0436');  // a non-Latin letter
+      await waitForTrace(page, /Carregou na tecla especial 1\n/, from);
+      await page.keyboard.down('ArrowDown');
+      await page.evaluate(() => document.getElementById('trace').focus());
+      await page.evaluate(() => window.dispatchEvent(new Event('blur')));
+      await page.keyboard.up('ArrowDown');
+      await page.setViewport({ width: 700, height: 600 });
+      await page.evaluate(() => {
+        Object.defineProperty(document, 'hidden', { value: true, configurable: true });
+        document.dispatchEvent(new Event('visibilitychange'));
+        delete document.hidden;
+        document.dispatchEvent(new Event('visibilitychange'));
+      });
+      await page.keyboard.down('z');
+      await page.keyboard.up('z');
+      // Nothing stuck: with no key held the tank comes to rest again.
+      await waitForTrace(page, /Largou a tecla z\n(.*\n)*Velocidade 0\.00 Direccao 0\.00\n/, from);
+      const problem = releasesFollowPresses((await traceText(page)).slice(from));
+      expect(!problem, problem);
+      expectNoErrors(errors);
+      await page.close();
+    });
+
+    await check(engine, 'ESC ends everything; a reload starts afresh', async () => {
+      const { page, errors } = await openPage(browser, server.url);
+      await page.keyboard.down('ArrowUp');
+      await page.keyboard.press('Escape');
+      await page.waitForFunction(() => document.getElementById('status').textContent === 'ended with status 1',
+        { timeout: 5000 });
+      const ended = await traceText(page);
+      expect(!ended.includes('\x1b') && !ended.endsWith('Carregou na tecla \x1b\n'), 'ESC was echoed');
+      await sleep(500);
+      await page.keyboard.up('ArrowUp');
+      await page.keyboard.press('q');
+      await page.click('[data-key="i"]');
+      await page.click('[data-key="Escape"]');
+      await sleep(200);
+      expect(await traceText(page) === ended, 'the trace grew after ESC');
+      await captureFrameAfterEnd(page);
+      expectNoErrors(errors);
+      await page.reload();
+      await page.waitForFunction(() => document.getElementById('status').textContent === 'running'
+        && document.getElementById('trace').textContent.includes('Velocidade'), { timeout: 30000 });
+      expect((await traceText(page)).startsWith('\n\nDesenho de um quadrado\n'), 'a reload does not start afresh');
+      expectNoErrors(errors);
+      await page.close();
+    });
+  } finally {
+    await browser.close();
+  }
+}
+
+// After ESC the last frame stays on the canvas: the hull is still there.
+async function captureFrameAfterEnd(page) {
+  const hull = await page.evaluate(() => {
+    const copy = document.createElement('canvas');
+    copy.width = 640;
+    copy.height = 480;
+    const context = copy.getContext('2d');
+    context.drawImage(document.getElementById('canvas'), 0, 0);
+    return Array.from(context.getImageData(299, 479 - 264, 1, 1).data.slice(0, 3));
+  });
+  expect(hull[0] > 200 && hull[1] < 50 && hull[2] > 200, `the last frame is gone after ESC (${hull})`);
+}
+
+const server = await servePage(pageDir, goldenDir);
+try {
+  for (const engine of engines) {
+    try {
+      await runEngine(engine, server);
+    } catch (error) {
+      failed++;
+      console.log(`FAIL ${engine}: ${error.message}`);
+    }
+  }
+} finally {
+  server.close();
+}
+console.log(`${passed} passed, ${failed} failed`);
+process.exit(failed === 0 ? 0 : 1);

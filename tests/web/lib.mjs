@@ -1,0 +1,164 @@
+// What the browser checks share: a static server for the page and the
+// reference frames, launching Chromium or Firefox, and reading the page.
+import fs from 'node:fs';
+import puppeteer from 'puppeteer-core';
+import { serve } from '../../scripts/serve.mjs';
+
+// The page at / and the reference frames at /golden/, on loopback.
+export function servePage(pageDir, goldenDir) {
+  return serve({ '/': pageDir, '/golden/': goldenDir });
+}
+
+const browsers = {
+  chromium: {
+    path: '/usr/bin/chromium',
+    package: 'chromium',
+    options: {
+      browser: 'chrome',
+      headless: true,
+      // As root Chromium needs --no-sandbox; WebGL runs on its software
+      // renderer; the rest keeps it off a network it does not have.
+      args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+        '--disable-background-networking', '--disable-component-update',
+        '--disable-sync', '--no-first-run', '--disable-renderer-backgrounding',
+        '--disable-background-timer-throttling'],
+    },
+  },
+  firefox: {
+    path: '/usr/bin/firefox-esr',
+    package: 'firefox-esr',
+    options: {
+      browser: 'firefox',
+      // Headless Firefox finds no GL driver here; a real window in the
+      // private X server the test runs under gets WebGL on Mesa.
+      headless: false,
+      extraPrefsFirefox: {
+        'webgl.force-enabled': true,
+        'browser.shell.checkDefaultBrowser': false,
+      },
+    },
+  },
+};
+
+export const engineNames = Object.keys(browsers);
+
+export async function launch(engine) {
+  const spec = browsers[engine];
+  if (!spec) throw new Error(`unknown browser '${engine}' (known: ${engineNames.join(', ')})`);
+  if (!fs.existsSync(spec.path)) {
+    throw new Error(`${spec.path} is missing: install the '${spec.package}' package (make test does)`);
+  }
+  if (engine === 'firefox' && !process.env.DISPLAY) {
+    throw new Error('Firefox needs an X display: run this under tests/with-xvfb.sh (ctest does)');
+  }
+  return puppeteer.launch({ executablePath: spec.path, ...spec.options });
+}
+
+export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// A page of the program, with every uncaught error it raises collected.
+export async function openPage(browser, url) {
+  const page = await browser.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(String(error.message || error)));
+  await page.setViewport({ width: 1280, height: 900 });
+  await page.goto(url);
+  await page.waitForFunction(() => document.getElementById('status').textContent === 'running'
+    && document.getElementById('trace').textContent.includes('Velocidade'), { timeout: 30000 });
+  return { page, errors };
+}
+
+export const traceText = (page) => page.$eval('#trace', (e) => e.textContent);
+
+// Waits until the trace, after its first `from` characters, matches pattern.
+export async function waitForTrace(page, pattern, from = 0, timeout = 10000) {
+  try {
+    await page.waitForFunction((source, flags, start) =>
+      new RegExp(source, flags).test(document.getElementById('trace').textContent.slice(start)),
+    { timeout, polling: 20 }, pattern.source, pattern.flags, from);
+  } catch {
+    const text = await traceText(page);
+    throw new Error(`the trace never showed ${pattern}; it ends:\n${text.slice(-400)}`);
+  }
+}
+
+// The text as the bytes the program wrote: the page shows each byte as the
+// Latin-1 character of that code.
+export const latin1Bytes = (text) => Buffer.from(text, 'latin1');
+
+// Poses the tank exactly for one frame (the model record's seven floats,
+// written just before the frame is drawn) and keeps that frame's pixels.
+// Returns nothing; compareFrame and countColour read the kept frame.
+export async function captureFrame(page, model) {
+  await page.evaluate((pose) => new Promise((resolve) => {
+    const m = window.Module;
+    m.preMainLoop = () => {
+      if (pose) m.HEAPF32.set(pose, m._tankModel / 4);
+    };
+    m.postMainLoop = () => {
+      m.preMainLoop = null;
+      m.postMainLoop = null;
+      const copy = document.createElement('canvas');
+      copy.width = m.canvas.width;
+      copy.height = m.canvas.height;
+      const context = copy.getContext('2d');
+      context.drawImage(document.getElementById('canvas'), 0, 0);
+      window.keptFrame = context.getImageData(0, 0, copy.width, copy.height).data;
+      resolve();
+    };
+  }), model);
+}
+
+// The kept frame against a reference image: the share of pixels within
+// `tolerance` on every channel, of all and of those drawn in either.
+export function compareFrame(page, reference, tolerance = 16) {
+  return page.evaluate(async (src, tol) => {
+    const image = new Image();
+    image.src = src;
+    await image.decode();
+    const copy = document.createElement('canvas');
+    copy.width = image.width;
+    copy.height = image.height;
+    const context = copy.getContext('2d');
+    context.drawImage(image, 0, 0);
+    const want = context.getImageData(0, 0, image.width, image.height).data;
+    const got = window.keptFrame;
+    if (got.length !== want.length) return { share: 0, size: `${image.width}x${image.height}` };
+    // Sparse frames (points, lines) are mostly background, which matches
+    // anyway; the drawn share counts only pixels drawn in either frame.
+    let close = 0;
+    let drawn = 0;
+    let drawnClose = 0;
+    for (let i = 0; i < want.length; i += 4) {
+      const same = Math.abs(want[i] - got[i]) <= tol && Math.abs(want[i + 1] - got[i + 1]) <= tol
+        && Math.abs(want[i + 2] - got[i + 2]) <= tol;
+      const isDrawn = want[i] + want[i + 1] + want[i + 2] + got[i] + got[i + 1] + got[i + 2] > 0;
+      close += same;
+      drawn += isDrawn;
+      drawnClose += same && isDrawn;
+    }
+    return { share: close / (want.length / 4), drawnShare: drawn ? drawnClose / drawn : 1 };
+  }, reference, tolerance);
+}
+
+// Pixels of the kept frame near an RGB colour, and the colour at a point
+// given with its origin at the bottom left, as GL gives it.
+export function countColour(page, rgb) {
+  return page.evaluate((c) => {
+    const f = window.keptFrame;
+    let n = 0;
+    for (let i = 0; i < f.length; i += 4) {
+      if (Math.abs(f[i] - c[0]) <= 8 && Math.abs(f[i + 1] - c[1]) <= 8
+        && Math.abs(f[i + 2] - c[2]) <= 8) n++;
+    }
+    return n;
+  }, rgb);
+}
+
+export function pixelAt(page, x, y) {
+  return page.evaluate((px, py) => {
+    const f = window.keptFrame;
+    const i = ((479 - py) * 640 + px) * 4;
+    return [f[i], f[i + 1], f[i + 2]];
+  }, x, y);
+}

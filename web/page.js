@@ -1,0 +1,60 @@
+// The page around the program: the canvas it draws on, where its standard
+// output goes (the trace panel, decoded as Latin-1, its last lines only)
+// and what the status line says. Loaded before the program's tank.js, which
+// reads the Module object set up here.
+(function () {
+  'use strict';
+  var maxLines = 1000;
+  var canvas = document.getElementById('canvas');
+  var trace = document.getElementById('trace');
+  var status = document.getElementById('status');
+
+  // Keep what was drawn once the frame is shown, so that the last frame
+  // stays after ESC and the canvas can be read back (screenshots, tests).
+  var getContext = canvas.getContext.bind(canvas);
+  canvas.getContext = function (type, attributes) {
+    return getContext(type, Object.assign({}, attributes, { preserveDrawingBuffer: true }));
+  };
+
+  // Output arrives a byte at a time; it is gathered and shown once per
+  // callback, one text node per line.
+  var pending = '';
+  var flushQueued = false;
+
+  function flush() {
+    flushQueued = false;
+    var text = pending;
+    pending = '';
+    var last = trace.lastChild;
+    if (last && last.data.slice(-1) !== '\n') {
+      var end = text.indexOf('\n') + 1 || text.length;
+      last.data += text.slice(0, end);
+      text = text.slice(end);
+    }
+    var lines = text.match(/[^\n]*\n|[^\n]+$/g) || [];
+    lines.forEach(function (line) { trace.appendChild(document.createTextNode(line)); });
+    while (trace.childNodes.length > maxLines) trace.removeChild(trace.firstChild);
+    trace.scrollTop = trace.scrollHeight;
+  }
+
+  function onOutput(fd, byte) {
+    pending += String.fromCharCode(byte);  // Latin-1: one byte, one character
+    if (!flushQueued) {
+      flushQueued = true;
+      queueMicrotask(flush);
+    }
+  }
+
+  window.Module = {
+    canvas: canvas,
+    onOutput: onOutput,
+    onRuntimeInitialized: function () { status.textContent = 'running'; },
+    onExit: function (code) { status.textContent = 'ended with status ' + code; },
+    onAbort: function (what) { status.textContent = 'stopped: ' + what; },
+  };
+
+  // Keys go to the page while it has the focus; a click on the canvas
+  // brings it back.
+  canvas.addEventListener('click', function () { canvas.focus(); });
+  canvas.focus();
+})();
