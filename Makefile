@@ -20,9 +20,10 @@ SEED ?= 20261208
 
 # With a display, the window; without one (ssh, CI), a scripted drive in a
 # private X server that leaves screenshots and the trace in build/demo/.
+# Quitting with ESC is not a failure (scripts/run.sh tells it apart).
 run: build
 	@if [ -n "$$DISPLAY" ]; then \
-	    $(BUILD_DIR)/tank; \
+	    scripts/run.sh $(BUILD_DIR)/tank; \
 	else \
 	    echo "make run: no display (DISPLAY is not set): playing the headless demo instead"; \
 	    scripts/deps.sh demo && scripts/demo.sh $(BUILD_DIR)/tank $(BUILD_DIR)/demo; \

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Runs the program for "make run" and tells make how it ended.
+#   run.sh path/to/tank [args...]
+# ESC ends the program with status 1 on purpose, and that is a normal quit,
+# not a failure. The program's other ways of ending with status 1 differ in
+# what came before: freeglut and the loader say why on standard error before
+# they exit, and a window that cannot be created ends the program before it
+# prints its help. So: status 1, an empty standard error and the help on
+# standard output is ESC, and ends quietly with 0; anything else is passed on.
+set -u
+tank=${1:?usage: run.sh path/to/tank [args...]}
+shift
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Both streams still reach the terminal as they come; copies are kept.
+"$tank" "$@" > >(tee "$work/stdout") 2> >(tee "$work/stderr" >&2)
+status=$?
+wait  # for both tee copies to be complete
+
+if [ "$status" -eq 1 ] && [ ! -s "$work/stderr" ] && [ -s "$work/stdout" ]; then
+    exit 0
+fi
+[ "$status" -ne 0 ] && echo "make run: the program ended with status $status" >&2
+exit "$status"
