@@ -16,7 +16,7 @@ SECONDS ?= 600
 SEED ?= 20261208
 
 .PHONY: run test test-sanitize format-check golden bench soak build build-all clean \
-        web web-build browser-deps
+        web web-build browser-deps bench-web soak-web
 
 # With a display, the window; without one (ssh, CI), a scripted drive in a
 # private X server that leaves screenshots and the trace in build/demo/.
@@ -79,6 +79,15 @@ web-build:
 
 web: web-build
 	node scripts/serve.mjs $(WEB_DIR) 8000
+
+# The browser build measured in both engines beside a page that only
+# clears the canvas, and soaked with random input in Chromium.
+bench-web: web-build browser-deps
+	$(EMENV) cmake --build $(WEB_CMAKE_DIR) --target bench_floor
+	tests/with-xvfb.sh node bench/web_bench.mjs $(WEB_DIR) $(WEB_CMAKE_DIR)/floor-page chromium firefox
+
+soak-web: web-build browser-deps
+	node bench/web_soak.mjs $(WEB_DIR) $(SECONDS) $(SEED)
 
 # puppeteer-core, exactly as the lockfile pins it.
 browser-deps:

@@ -1,7 +1,7 @@
 // The floor for the benchmark: the least a GLUT program can do at the same
 // 50 Hz, a 640 x 480 double-buffered window cleared and swapped every 20 ms.
 // It clears to the ground's grey so its first frame can be timed the same way.
-#include <GL/freeglut.h>
+#include <GL/glut.h>
 
 static void display()
 {

@@ -4,20 +4,41 @@
 set(TANK_WEB_DIR ${CMAKE_BINARY_DIR}/web CACHE PATH "Where the page is assembled")
 set(web ${CMAKE_CURRENT_SOURCE_DIR}/web)
 
-set_target_properties(tank PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TANK_WEB_DIR} SUFFIX .js)
+# Both programs of the browser build link the same way.
+function(tank_web_program target out_dir)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${out_dir} SUFFIX .js)
+  target_link_options(${target} PRIVATE
+    -sLEGACY_GL_EMULATION=1 -lglut
+    -sENVIRONMENT=web
+    # ESC ends the runtime for real, so no timer, frame or key runs after it.
+    -sEXIT_RUNTIME=1
+    -sMALLOC=emmalloc)
+endfunction()
+
+tank_web_program(tank ${TANK_WEB_DIR})
 target_link_options(tank PRIVATE
-  -sLEGACY_GL_EMULATION=1 -lglut
-  -sENVIRONMENT=web
-  # ESC ends the runtime for real, so no timer, frame or key runs after it.
-  -sEXIT_RUNTIME=1
-  -sMALLOC=emmalloc
   # The address of the model record, so tests can pose the tank exactly.
   -Wl,--export=tankModel
   "SHELL:--post-js ${web}/bridge.js")
 set_property(TARGET tank APPEND PROPERTY LINK_DEPENDS ${web}/bridge.js)
 
+# The page's own files, copied on every build so an edit to them lands too.
 set(page_files index.html page.js page.css)
 list(TRANSFORM page_files PREPEND ${web}/ OUTPUT_VARIABLE page_sources)
-add_custom_command(TARGET tank POST_BUILD
+add_custom_target(page ALL
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${page_sources} ${TANK_WEB_DIR}
   COMMENT "Assembling the page in ${TANK_WEB_DIR}")
+
+# The floor for make bench-web: the same page around a program that only
+# clears the canvas every 20 ms, in a folder of its own.
+set(floor_dir ${CMAKE_BINARY_DIR}/floor-page)
+file(READ ${web}/index.html floor_index)
+string(REPLACE "tank.js" "bench_floor.js" floor_index "${floor_index}")
+file(WRITE ${floor_dir}/index.html "${floor_index}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${web}/index.html)
+add_custom_target(floor_page
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${web}/page.js ${web}/page.css ${floor_dir})
+add_executable(bench_floor EXCLUDE_FROM_ALL bench/floor.cpp)
+tank_warnings(bench_floor)
+tank_web_program(bench_floor ${floor_dir})
+add_dependencies(bench_floor floor_page)

@@ -92,12 +92,14 @@ export const latin1Bytes = (text) => Buffer.from(text, 'latin1');
 export async function captureFrame(page, model) {
   await page.evaluate((pose) => new Promise((resolve) => {
     const m = window.Module;
+    const pageHook = m.postMainLoop;
     m.preMainLoop = () => {
       if (pose) m.HEAPF32.set(pose, m._tankModel / 4);
     };
     m.postMainLoop = () => {
       m.preMainLoop = null;
-      m.postMainLoop = null;
+      m.postMainLoop = pageHook;
+      if (pageHook) pageHook();
       const copy = document.createElement('canvas');
       copy.width = m.canvas.width;
       copy.height = m.canvas.height;
