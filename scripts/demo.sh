@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Headless demo: runs the real program in a private Xvfb, plays a scripted
 # drive that shows every control, and saves PNG screenshots of the window
-# at the telling moments and the whole console trace.
+# at the telling moments, an animation of the whole drive (drive.gif) and
+# the whole console trace.
 # Usage: demo.sh TANK OUTDIR [--short]
 #   --short  a quicker drive with fewer shots, used by the tests
 set -u
@@ -17,12 +18,16 @@ for tool in xdotool xwd convert; do
 done
 
 mkdir -p "$outdir"
-rm -f "$outdir"/*.png "$outdir/trace.txt"
+rm -f "$outdir"/*.png "$outdir/trace.txt" "$outdir/drive.gif"
+frames=$(mktemp -d)
 trace="$outdir/trace.txt"
 pid=
+recorder=
 cleanup() {
+    [ -n "$recorder" ] && child_running "$recorder" && kill "$recorder" && wait "$recorder"
     [ -n "$pid" ] && child_running "$pid" && kill "$pid" && wait "$pid"
     xvfb_stop
+    rm -rf "$frames"
 }
 trap cleanup EXIT
 
@@ -77,6 +82,23 @@ hold_until() {
     xdotool keyup "$1"
 }
 
+# The animation: the window about every 100 ms while the drive plays, kept
+# as raw window dumps and assembled at the end, so the capture stays quick.
+# A dump takes a while on a busy machine, so the pause between them is short
+# and the animation's frame delay is set from the real pace afterwards.
+record() {
+    local n=0 start=$EPOCHREALTIME
+    while [ ! -e "$frames/stop" ]; do
+        n=$((n + 1))
+        xwd -id "$wid" -silent >"$(printf '%s/%04d.xwd' "$frames" "$n")" 2>/dev/null || break
+        sleep 0.04
+    done
+    awk -v a="$start" -v b="$EPOCHREALTIME" -v n="$n" \
+        'BEGIN { printf "%d\n", (b - a) * 100 / n + 0.5 }' >"$frames/delay"
+}
+record &
+recorder=$!
+
 shot start
 if [ "$short" = --short ]; then
     hold Up 0.6
@@ -111,6 +133,9 @@ else
     xdotool key i # back to the start
     shot reset
 fi
+touch "$frames/stop"
+wait "$recorder"
+recorder=
 xdotool key Escape
 
 wait_exit "$pid" 5
@@ -119,5 +144,10 @@ status=$EXIT_STATUS
 pid=
 [ "$status" -eq 1 ] || { echo "demo: the program ended with status $status, not 1" >&2; exit 1; }
 
-echo "demo: $shots screenshots and the console trace are in $outdir/:"
+# Flat colours and small changes between frames: a GIF of only what changed
+# stays small at full size.
+convert -delay "$(cat "$frames/delay")" -loop 0 "$frames"/*.xwd -layers Optimize "$outdir/drive.gif" ||
+    { echo "demo: could not assemble the animation" >&2; exit 1; }
+
+echo "demo: $shots screenshots, an animation and the console trace are in $outdir/:"
 ls "$outdir" | sed 's/^/  /'

@@ -42,4 +42,18 @@ m_fill=$(magenta "$fill") m_lines=$(magenta "$lines")
     fail "line mode shows $m_lines magenta pixels against $m_fill filled"
 [ "$(differing "$start" "$fill")" -eq 0 ] || fail "after reset and fill the frame is not the first one"
 grep -q '^Reshape ORTHO$' "$work/trace.txt" || fail "the trace was not saved"
+
+# The animation of the drive: whole frames of the window, moving.
+gif="$work/drive.gif"
+[ -s "$gif" ] || fail "no animation of the drive"
+frames=$(identify "$gif" | wc -l)
+[ "$frames" -ge 10 ] || fail "the animation has only $frames frames"
+convert "$gif" -coalesce "$work/frame-%03d.png" || fail "the animation does not decode"
+[ "$(identify -format '%wx%h' "$work/frame-000.png")" = 640x480 ] || fail "animation frames are not 640x480"
+[ "$(differing "$work/frame-000.png" "$start")" -eq 0 ] || fail "the animation does not begin at the start frame"
+moving=0
+for f in "$work"/frame-*.png; do
+    [ "$(differing "$f" "$work/frame-000.png")" -gt 500 ] && moving=1 && break
+done
+[ "$moving" -eq 1 ] || fail "the tank never moves in the animation"
 echo "e2e demo: ok"
