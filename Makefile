@@ -15,7 +15,7 @@ MAKEFLAGS += --no-print-directory
 SECONDS ?= 600
 SEED ?= 20261208
 
-.PHONY: run test test-sanitize format-check golden bench soak build build-all clean \
+.PHONY: run test test-sanitize format-check golden docs bench soak build build-all clean \
         web web-build browser-deps bench-web soak-web
 
 # With a display, the window; without one (ssh, CI), a scripted drive in a
@@ -44,6 +44,13 @@ test-sanitize:
 # images a failing run left in build/tests/golden-out/ before committing.
 golden: build-all
 	TANK_GOLDEN_UPDATE=1 tests/with-xvfb.sh $(BUILD_DIR)/tests/gl_tests --gtest_filter='Golden.*'
+
+# The diagram of how the tank is built, from the drawing's own measurements.
+docs: build
+	@scripts/deps.sh docs
+	cmake --build $(BUILD_DIR) --target tank_diagram
+	$(BUILD_DIR)/tank_diagram >docs/tank.dot
+	dot -Tsvg docs/tank.dot -o docs/tank.svg
 
 format-check:
 	@scripts/deps.sh format

@@ -5,6 +5,7 @@
 
 #include "app/state.h"
 #include "platform/platform.h"
+#include "render/tank_shape.h"
 
 // Corners of the unit cube, indexed as the face table below uses them.
 static const float cubeCorners[8][3] = {
@@ -28,19 +29,6 @@ static const CubeFace cubeFaces[6] = {
     {{6, 5, 1, 2}, {0, 1, 0}},  // +X: green
     {{4, 5, 6, 7}, {1, 0, 1}},  // top: magenta
     {{5, 4, 0, 1}, {0, 0, 1}},  // -Y: blue
-};
-
-// Where the wheels sit in the tank frame, and whether they steer.
-struct WheelMount {
-    float x, y, z;
-    bool steers;
-};
-
-static const WheelMount wheelMounts[4] = {
-    {2.0f, 2.8f, -0.2f, true},     // front right
-    {2.0f, -2.8f, -0.2f, false},   // rear right
-    {-2.4f, 2.8f, -0.2f, true},    // front left
-    {-2.4f, -2.8f, -0.2f, false},  // rear left
 };
 
 void reshape(int width, int height)
@@ -99,10 +87,10 @@ void drawCube()
                  cubeCorners[f.corner[2]], cubeCorners[f.corner[3]], f.colour);
 }
 
-static void drawBox(float sx, float sy, float sz)
+static void drawBox(const BoxSize &size)
 {
     glPushMatrix();
-    glScalef(sx, sy, sz);
+    glScalef(size.width, size.length, size.height);
     drawCube();
     glPopMatrix();
 }
@@ -110,42 +98,44 @@ static void drawBox(float sx, float sy, float sz)
 void drawTank()
 {
     const TankModel &m = tankModel;
+    const TankShape &t = tankShape;
 
     glPushMatrix();
     // Turn about the middle of the rear axle, 2.8 behind the hull's centre.
-    glTranslatef(0, -2.8f, 0);
+    glTranslatef(0, -t.rearAxleY, 0);
     glRotatef(m.heading, 0, 0, 1);
-    glTranslatef(0, 2.8f, 0);
+    glTranslatef(0, t.rearAxleY, 0);
     // Lift so the wheels (radius 0.5, axles 0.2 below the frame) touch z = 0.
-    glTranslatef(0, 0, 0.7f);
+    glTranslatef(0, 0, t.rideHeight);
 
     glColor3f(0, 0, 0);
-    for (const WheelMount &w : wheelMounts) {
+    for (const WheelMount &w : t.wheels) {
         glPushMatrix();
         glTranslatef(w.x, w.y, w.z);
         if (w.steers)
             glRotatef(m.wheelAngle, 0, 0, 1);
-        glRotatef(90, 0, 1, 0);  // cylinder axis from +Z to +X
-        platformCylinder(0.5, 0.5, 0.4, 20, 2);
+        glRotatef(t.wheelTurn, 0, 1, 0);  // cylinder axis from +Z to +X
+        platformCylinder(t.wheelRadius, t.wheelRadius, t.wheelWidth, t.wheelSlices,
+                         t.wheelStacks);
         glPopMatrix();
     }
 
     // Pitch with speed and roll in turns, for the body but not the wheels.
     // The products are formed in double and handed to GL as floats.
-    glRotatef(static_cast<float>(m.speed * 6.0), 1, 0, 0);
-    glRotatef(static_cast<float>(2.0 * m.speed * m.wheelAngle), 0, 1, 0);
+    glRotatef(static_cast<float>(m.speed * t.pitchPerSpeed), 1, 0, 0);
+    glRotatef(static_cast<float>(t.rollPerTurn * m.speed * m.wheelAngle), 0, 1, 0);
 
-    drawBox(4, 7, 1);  // hull
+    drawBox(t.hull);
 
-    glTranslatef(0, 0, 0.75f);
+    glTranslatef(0, 0, t.turretLift);
     glRotatef(m.turretAngle, 0, 0, 1);
-    drawBox(2, 2, 0.5f);  // turret
+    drawBox(t.turret);
 
     // The cannon pivots on the middle of the turret's front face.
-    glTranslatef(0, 1, 0);
+    glTranslatef(0, t.cannonPivotY, 0);
     glRotatef(m.cannonAngle, 1, 0, 0);
-    glTranslatef(0, 2, 0);
-    drawBox(0.4f, 4, 0.4f);  // cannon
+    glTranslatef(0, t.cannonReachY, 0);
+    drawBox(t.cannon);
 
     glPopMatrix();
 }
@@ -156,8 +146,8 @@ void drawScene()
     glLoadIdentity();
     const Camera &c = appState.camera;
     platformLookAt(c.eye, c.centre, c.up);
-    glColor3f(0.5f, 0.5f, 0.5f);
-    drawGround(25);
+    glColor3f(tankShape.groundGrey, tankShape.groundGrey, tankShape.groundGrey);
+    drawGround(tankShape.groundHalf);
     glPushMatrix();
     glTranslatef(tankModel.x, tankModel.y, 0);
     drawTank();

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes sure what is needed is installed: "build" for the program, "demo"
 # for its headless demo too, "web" for the browser build, "test" for the
-# tests and benchmarks (the browser tests included), "format" for the format
-# check.
+# tests and benchmarks (the browser tests included), "docs" for the diagram,
+# "format" for the format check.
 # On Debian/Ubuntu the missing packages are installed with apt-get (through
 # sudo when not root); elsewhere their names are printed and we stop.
 set -eu
@@ -53,8 +53,9 @@ case $want in
             "${web_tools[@]}"
             "${browsers[@]}"
         ) ;;
+    docs) needs+=("command -v dot|graphviz") ;;
     format) needs=("command -v clang-format|clang-format") ;;
-    *) echo "usage: deps.sh build|demo|web|test|format" >&2; exit 2 ;;
+    *) echo "usage: deps.sh build|demo|web|docs|test|format" >&2; exit 2 ;;
 esac
 
 missing=()

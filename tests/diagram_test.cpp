@@ -1,0 +1,67 @@
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+
+#include "render/diagram.h"
+
+namespace {
+
+std::string readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// As Graphviz writes text into SVG.
+std::string svgEscaped(const std::string &text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '\'': out += "&#39;"; break;
+        case '-': out += "&#45;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+// The diagram in docs/ shows the numbers the drawing really uses: written
+// again from the drawing's measurements it must be what is committed, and
+// the committed picture must carry every line of every label.
+TEST(Diagram, DocsShowTheDrawingsMeasurements)
+{
+    const std::string dot = readFile(TANK_DOCS_DIR "/tank.dot");
+    ASSERT_FALSE(dot.empty()) << TANK_DOCS_DIR "/tank.dot is missing";
+    EXPECT_EQ(tankDiagram(), dot)
+        << "docs/tank.dot is stale: run make docs and commit it";
+
+    const std::string svg = readFile(TANK_DOCS_DIR "/tank.svg");
+    ASSERT_FALSE(svg.empty()) << TANK_DOCS_DIR "/tank.svg is missing";
+    int lines = 0;
+    for (size_t at = dot.find("label=\""); at != std::string::npos;
+         at = dot.find("label=\"", at + 1)) {
+        const size_t start = at + 7;
+        const std::string label = dot.substr(start, dot.find('"', start) - start);
+        size_t from = 0;
+        while (from <= label.size()) {
+            size_t end = label.find("\\n", from);
+            if (end == std::string::npos)
+                end = label.size();
+            const std::string line = label.substr(from, end - from);
+            EXPECT_NE(svg.find(">" + svgEscaped(line) + "<"), std::string::npos)
+                << "docs/tank.svg lacks \"" << line << "\": run make docs and commit it";
+            ++lines;
+            from = end + 2;
+        }
+    }
+    EXPECT_GT(lines, 40);
+}
+
+}  // namespace
