@@ -34,13 +34,26 @@ static std::string edge(const std::string &from, const std::string &to,
     return "  " + from + " -> " + to + " [label=\"" + label + "\"];\n";
 }
 
-static const char *boxColours =
-    "\\nred front, blue back, green right,\\nyellow left, magenta top, cyan bottom";
+static const char *partStyle = ", style=\"rounded,filled\", fillcolor=\"#fff4d6\"";
+
+// One box of the tank: what it draws, and the scale that makes the unit
+// cube into it between a push and a pop.
+static std::string boxPart(const std::string &parent, const std::string &id,
+                           const BoxSize &b)
+{
+    return node(id,
+                id + "\\nbox " + box(b) +
+                    "\\nred front, blue back, green right,\\nyellow left, magenta top, "
+                    "cyan "
+                    "bottom",
+                partStyle) +
+           edge(parent, id,
+                "push\\nscale " + vec(b.width, b.length, b.height) + "\\npop");
+}
 
 std::string tankDiagram()
 {
     const TankShape &t = tankShape;
-    const char *part = ", style=\"rounded,filled\", fillcolor=\"#fff4d6\"";
     std::string d =
         "// The tank's tree of transforms, in the order the drawing applies them.\n"
         "// Written by tank_diagram (make docs) from the drawing's own measurements.\n"
@@ -63,7 +76,7 @@ std::string tankDiagram()
                       ", length " + num(t.wheelWidth) + "\\n" +
                       std::to_string(t.wheelSlices) + " slices, " +
                       std::to_string(t.wheelStacks) + " stacks, black",
-                  part);
+                  partStyle);
         d += edge("tank", id,
                   "push\\ntranslate " + vec(w.x, w.y, w.z) +
                       (w.steers ? "\\nrotate wheelAngle about Z" : "") + "\\nrotate " +
@@ -73,25 +86,16 @@ std::string tankDiagram()
     d += edge("tank", "body",
               "rotate speed \xC3\x97 " + num(t.pitchPerSpeed) + " about X\\nrotate " +
                   num(t.rollPerTurn) + " \xC3\x97 speed \xC3\x97 wheelAngle about Y");
-    d += node("hull", "hull\\nbox " + box(t.hull) + boxColours, part);
-    d += edge("body", "hull",
-              "push\\nscale " + vec(t.hull.width, t.hull.length, t.hull.height) +
-                  "\\npop");
+    d += boxPart("body", "hull", t.hull);
     d += node("turretFrame", "turret frame");
     d += edge("body", "turretFrame",
               "translate " + vec(0, 0, t.turretLift) + "\\nrotate turretAngle about Z");
-    d += node("turret", "turret\\nbox " + box(t.turret) + boxColours, part);
-    d += edge("turretFrame", "turret",
-              "push\\nscale " + vec(t.turret.width, t.turret.length, t.turret.height) +
-                  "\\npop");
+    d += boxPart("turretFrame", "turret", t.turret);
     d += node("cannonFrame", "cannon frame\\n(pivot on the turret's front face)");
     d += edge("turretFrame", "cannonFrame",
               "translate " + vec(0, t.cannonPivotY, 0) + "\\nrotate cannonAngle about X" +
                   "\\ntranslate " + vec(0, t.cannonReachY, 0));
-    d += node("cannon", "cannon\\nbox " + box(t.cannon) + boxColours, part);
-    d += edge("cannonFrame", "cannon",
-              "push\\nscale " + vec(t.cannon.width, t.cannon.length, t.cannon.height) +
-                  "\\npop");
+    d += boxPart("cannonFrame", "cannon", t.cannon);
     d += "}\n";
     return d;
 }
