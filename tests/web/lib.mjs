@@ -43,15 +43,15 @@ const browsers = {
 export const engineNames = Object.keys(browsers);
 
 export async function launch(engine) {
-  const spec = browsers[engine];
-  if (!spec) throw new Error(`unknown browser '${engine}' (known: ${engineNames.join(', ')})`);
-  if (!fs.existsSync(spec.path)) {
-    throw new Error(`${spec.path} is missing: install the '${spec.package}' package (make test does)`);
+  const setup = browsers[engine];
+  if (!setup) throw new Error(`unknown browser '${engine}' (known: ${engineNames.join(', ')})`);
+  if (!fs.existsSync(setup.path)) {
+    throw new Error(`${setup.path} is missing: install the '${setup.package}' package (make test does)`);
   }
   if (engine === 'firefox' && !process.env.DISPLAY) {
     throw new Error('Firefox needs an X display: run this under tests/with-xvfb.sh (ctest does)');
   }
-  return puppeteer.launch({ executablePath: spec.path, ...spec.options });
+  return puppeteer.launch({ executablePath: setup.path, ...setup.options });
 }
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
