@@ -105,7 +105,7 @@ int countDifferences(const Image &want, const Image &got, Image &diff)
                     want.rgb[i + 2] == got.rgb[i + 2];
         for (size_t c = 0; c < 3; ++c)
             diff.rgb[i + c] =
-                same ? static_cast<unsigned char>(want.rgb[i + c] / 4) : 255;
+                static_cast<unsigned char>(same ? want.rgb[i + c] / 4 : 255);
         count += same ? 0 : 1;
     }
     return count;
