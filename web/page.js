@@ -25,6 +25,9 @@
     flushQueued = false;
     var text = pending;
     pending = '';
+    // Follow the output only while the reader is at its end, so that
+    // scrolling back to read is not undone 50 times a second.
+    var following = trace.scrollTop + trace.clientHeight >= trace.scrollHeight - 4;
     var last = trace.lastChild;
     if (last && last.data.slice(-1) !== '\n') {
       var end = text.indexOf('\n') + 1 || text.length;
@@ -34,7 +37,7 @@
     var lines = text.match(/[^\n]*\n|[^\n]+$/g) || [];
     lines.forEach(function (line) { trace.appendChild(document.createTextNode(line)); });
     while (trace.childNodes.length > maxLines) trace.removeChild(trace.firstChild);
-    trace.scrollTop = trace.scrollHeight;
+    if (following) trace.scrollTop = trace.scrollHeight;
   }
 
   function onOutput(fd, byte) {
