@@ -6,7 +6,7 @@
 import zlib from 'node:zlib';
 import fs from 'node:fs';
 import path from 'node:path';
-import { launch, sleep } from '../tests/web/lib.mjs';
+import { countTicks, launch, sleep } from '../tests/web/lib.mjs';
 import { serve } from '../scripts/serve.mjs';
 
 const [pageDir, floorDir, ...engines] = process.argv.slice(2);
@@ -18,8 +18,7 @@ const starts = 5;  // page loads per figure of start-up; the median is kept
 
 const server = await serve({ '/': pageDir, '/floor/': floorDir });
 
-// Loads a page and waits for its first frame; counts the lines the program
-// writes from then on (trace lines start with 'V').
+// Loads a page, waits for its first frame and counts ticks from then on.
 async function load(browser, url) {
   const page = await browser.newPage();
   const errors = [];
@@ -27,18 +26,8 @@ async function load(browser, url) {
   await page.goto(url);
   await page.waitForFunction(() => performance.getEntriesByName('first-frame').length > 0,
     { timeout: 30000, polling: 10 });
-  const firstFrame = await page.evaluate(() => {
-    const m = window.Module;
-    const show = m.onOutput;
-    window.ticks = 0;
-    let lineStart = true;
-    m.onOutput = (fd, byte) => {
-      if (lineStart && byte === 86) window.ticks++;
-      lineStart = byte === 10;
-      show(fd, byte);
-    };
-    return performance.getEntriesByName('first-frame')[0].startTime;
-  });
+  const firstFrame = await page.evaluate(() => performance.getEntriesByName('first-frame')[0].startTime);
+  await countTicks(page);
   return { page, errors, firstFrame };
 }
 

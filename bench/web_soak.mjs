@@ -3,7 +3,7 @@
 // error, a stalled trace, a trace panel over its line limit, or JavaScript
 // heap growth over 2 MiB after a one-minute warm-up.
 //   node bench/web_soak.mjs PAGE_DIR SECONDS SEED
-import { launch, openPage, sleep } from '../tests/web/lib.mjs';
+import { countTicks, launch, openPage, sleep } from '../tests/web/lib.mjs';
 import { serve } from '../scripts/serve.mjs';
 
 const [pageDir, secondsArg = '600', seedArg = '1'] = process.argv.slice(2);
@@ -56,16 +56,7 @@ try {
   let heapAfterWarmUp = null;
   let lastCheck = Date.now();
   let ticksSeen = 0;
-  await page.evaluate(() => {
-    window.soakTicks = 0;
-    const show = window.Module.onOutput;
-    let lineStart = true;
-    window.Module.onOutput = (fd, byte) => {
-      if (lineStart && byte === 86) window.soakTicks++;
-      lineStart = byte === 10;
-      show(fd, byte);
-    };
-  });
+  await countTicks(page);
   while (Date.now() - start < seconds * 1000) {
     if (random() < 0.7) {
       const key = pick(keys);
@@ -84,7 +75,7 @@ try {
 
     if (Date.now() - lastCheck >= 2000) {
       lastCheck = Date.now();
-      const ticks = await page.evaluate(() => window.soakTicks);
+      const ticks = await page.evaluate(() => window.ticks);
       if (ticks <= ticksSeen) failures.push(`the trace stalled at ${((Date.now() - start) / 1000).toFixed(0)} s`);
       ticksSeen = ticks;
       const lines = await panelLines();
@@ -95,7 +86,7 @@ try {
     }
   }
   const elapsed = (Date.now() - start) / 1000;
-  const ticks = await page.evaluate(() => window.soakTicks);
+  const ticks = await page.evaluate(() => window.ticks);
   const heapEnd = await heap();
   if (heapAfterWarmUp !== null && heapEnd - heapAfterWarmUp > heapLimit) {
     failures.push(`JavaScript heap grew by ${((heapEnd - heapAfterWarmUp) / 1024).toFixed(0)} KiB`);

@@ -164,3 +164,20 @@ export function pixelAt(page, x, y) {
     return [f[i], f[i + 1], f[i + 2]];
   }, x, y);
 }
+
+// Counts the trace lines ("Velocidade ...", one per tick) the program writes
+// from now on, in window.ticks; the trace panel alone keeps only its last
+// lines, so it cannot be counted over a long run.
+export function countTicks(page) {
+  return page.evaluate(() => {
+    const m = window.Module;
+    const show = m.onOutput;
+    let lineStart = true;
+    window.ticks = 0;
+    m.onOutput = (fd, byte) => {
+      if (lineStart && byte === 86) window.ticks++;
+      lineStart = byte === 10;
+      show(fd, byte);
+    };
+  });
+}
