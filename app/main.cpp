@@ -3,9 +3,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 #include "app/help.h"
 #include "app/scene.h"
@@ -24,14 +21,7 @@ int main(int argc, char **argv)
     // ("./tank | head"), even if started with SIGPIPE ignored; otherwise
     // every later line would fail to write, unseen.
     signal(SIGPIPE, SIG_DFL);
-#if defined(__GLIBC__)
-    // Keep large blocks in their own mappings. By default glibc raises this
-    // threshold each time such a block is freed, after which the GL driver's
-    // half-megabyte buffers, allocated and freed as the modes change, land
-    // in the heap and fragment it: resident memory then creeps up by
-    // megabytes over a long session while the live heap stays flat.
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-#endif
+    platformInit();
 
     glutInit(&argc, argv);
     glutInitWindowPosition(0, 0);

@@ -1,8 +1,9 @@
 // What the desktop and the browser do differently, behind one set of free
 // functions. The build compiles exactly one implementation of this header:
 // platform_desktop.cpp (freeglut and GLU) or platform_web.cpp (emscripten).
-// Data flows one way: the scene, the tick and the keys call in; nothing here
-// calls back or keeps program state beyond what its platform needs.
+// The scene, the tick and the keys call in. Only the browser's side also
+// calls out: it stands in for what emscripten's GLUT does not do, bringing
+// the page's keys and canvas size to the program's own callbacks.
 #pragma once
 
 // How polygons are rasterised, as the F, L and P keys choose.
@@ -34,6 +35,13 @@ void platformPolygonMode(PolygonMode mode);
 // The delay to hand the timer that runs the next tick, for ticks meant to be
 // tickMillis apart.
 unsigned platformTickDelay(int tickMillis);
+
+// Shows the frame just drawn (GLUT's buffer swap).
+void platformSwapBuffers();
+
+// Process-wide set-up before anything else runs, such as the C library's
+// allocator settings.
+void platformInit();
 
 // Ends the program with status: nothing is drawn, traced or read after it.
 [[noreturn]] void platformExit(int status);

@@ -1,8 +1,11 @@
 // The desktop: freeglut, GLU and OpenGL 1.1 as they are. Each function makes
 // exactly the calls the scene would make itself.
-#include <GL/gl.h>
 #include <GL/glu.h>
+#include <GL/glut.h>
 #include <cstdlib>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "platform/platform.h"
 
@@ -61,6 +64,23 @@ void platformPolygonMode(PolygonMode mode)
 unsigned platformTickDelay(int tickMillis)
 {
     return static_cast<unsigned>(tickMillis);
+}
+
+void platformSwapBuffers()
+{
+    glutSwapBuffers();
+}
+
+void platformInit()
+{
+#if defined(__GLIBC__)
+    // Keep large blocks in their own mappings. By default glibc raises this
+    // threshold each time such a block is freed, after which the GL driver's
+    // half-megabyte buffers, allocated and freed as the modes change, land
+    // in the heap and fragment it: resident memory then creeps up by
+    // megabytes over a long session while the live heap stays flat.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
 }
 
 void platformExit(int status)

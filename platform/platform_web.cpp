@@ -2,11 +2,17 @@
 // The emulation has no GL_POLYGON, ignores glPolygonMode, keeps a colour
 // given inside glBegin for the first vertex only, has no GLU quadrics, and
 // its gluLookAt does nothing; each is built here from what it does have.
+// The page (web/bridge.js) reaches the program only through the functions
+// exported at the end of this file and the documented Module callbacks.
 #include <GL/gl.h>
+#include <GL/glut.h>
 #include <cmath>
 #include <emscripten.h>
 
+#include "app/state.h"
+#include "input/keyboard.h"
 #include "platform/platform.h"
+#include "render/render.h"
 
 static PolygonMode polygonMode = PolygonMode::fill;
 static bool polygonHasColour = false;
@@ -215,14 +221,77 @@ unsigned platformTickDelay(int tickMillis)
     return wait > 0 ? static_cast<unsigned>(std::lround(wait)) : 0;
 }
 
-// GLUT's exit handler shrinks Module.canvas to 1 x 1; hand it a stand-in so
-// the page keeps the last frame.
-EM_JS(void, keepLastFrame, (), { Module['canvas'] = document.createElement('canvas'); });
+// The page's hooks, looked up at every call so that whoever watches (the
+// page, a test) may change them at any time.
+EM_JS(void, announceFrame, (), {
+    if (Module['onFrame'])
+        Module['onFrame']();
+});
+EM_JS(void, announceEnding, (), {
+    if (Module['onEnding'])
+        Module['onEnding']();
+});
+
+void platformSwapBuffers()
+{
+    glutSwapBuffers();
+    announceFrame();
+}
+
+void platformInit() {}
 
 // A real end of the runtime: GLUT's timer, frames and key handlers stop with
-// it, where a plain exit() would only unwind the current callback.
+// it, where a plain exit() would only unwind the current callback. The page
+// is told first, while the last frame is still on the canvas.
 void platformExit(int status)
 {
-    keepLastFrame();
+    announceEnding();
     emscripten_force_exit(status);
+}
+
+// What freeglut does on the desktop and emscripten's GLUT does not do here,
+// for the page to call: deliver a key as the toolkit would, and tell the
+// program its canvas has a new size. Called from the browser's event
+// handlers, one at a time, like any GLUT callback.
+extern "C" {
+
+// A key press or release: special keys by their GLUT code, others by the
+// byte they type.
+EMSCRIPTEN_KEEPALIVE void webDeliverKey(int special, int pressed, int code)
+{
+    if (special) {
+        if (pressed)
+            onSpecialDown(code, 0, 0);
+        else
+            onSpecialUp(code, 0, 0);
+    } else {
+        const auto key = static_cast<unsigned char>(code);
+        if (pressed)
+            onKeyDown(key, 0, 0);
+        else
+            onKeyUp(key, 0, 0);
+    }
+}
+
+// The canvas's drawing buffer has just been set to width x height pixels:
+// reshape as a window of that size, and draw at once, since setting the
+// size cleared the canvas.
+EMSCRIPTEN_KEEPALIVE void webResize(int width, int height)
+{
+    reshape(width, height);
+    display();
+}
+
+// Draws a frame now, from the model as it stands.
+EMSCRIPTEN_KEEPALIVE void webRedraw()
+{
+    display();
+}
+
+// Where the model record lives in the module's memory, for the page to read
+// (and tests to pose) its seven floats.
+EMSCRIPTEN_KEEPALIVE TankModel *webModel()
+{
+    return &tankModel;
+}
 }

@@ -1,6 +1,6 @@
 #include "render/render.h"
 
-#include <GL/glut.h>
+#include <GL/gl.h>
 #include <cstdio>
 
 #include "app/state.h"
@@ -158,5 +158,5 @@ void display()
 {
     drawScene();
     glFlush();
-    glutSwapBuffers();
+    platformSwapBuffers();
 }

@@ -23,7 +23,7 @@ demo_tools=(
     "command -v Xvfb|xvfb"
     "command -v xdotool|xdotool"
     "command -v xwd|x11-apps"
-    "command -v convert|imagemagick"
+    "command -v compare|imagemagick"
 )
 # The browser build: emscripten (its optimiser needs Debian's acorn module,
 # which comes with it), and node with npm for serving and testing the page.

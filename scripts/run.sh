@@ -13,10 +13,17 @@ shift
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Both streams still reach the terminal as they come; copies are kept.
-"$tank" "$@" > >(tee "$work/stdout") 2> >(tee "$work/stderr" >&2)
+# Both streams still reach the terminal as they come; copies are kept. The
+# two tee copies are this script's own children, fed through named pipes,
+# so that it can wait for both to finish before it reads what they kept.
+mkfifo "$work/out" "$work/err"
+tee "$work/stdout" <"$work/out" &
+out_copy=$!
+tee "$work/stderr" <"$work/err" >&2 &
+err_copy=$!
+"$tank" "$@" >"$work/out" 2>"$work/err"
 status=$?
-wait  # for both tee copies to be complete
+wait "$out_copy" "$err_copy"
 
 if [ "$status" -eq 1 ] && [ ! -s "$work/stderr" ] && [ -s "$work/stdout" ]; then
     exit 0

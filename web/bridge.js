@@ -1,13 +1,56 @@
-// Runs inside the generated module, after its runtime is defined and before
-// main: hands standard output to the page byte by byte, and brings the
-// keyboard and the on-screen buttons to the program's GLUT callbacks.
-
-// The program's texts are Latin-1; the runtime would decode them as UTF-8.
-SYSCALLS.printChar = function (fd, byte) {
-  if (Module['onOutput']) Module['onOutput'](fd, byte);
-};
-
+// Joins the page to the program, using only what emscripten documents and
+// keeps: FS.init for standard output, the functions the program exports
+// (platform/platform_web.cpp) for keys and the canvas size, and the Module
+// callbacks for start and end. Linked in front of the generated module
+// (--pre-js), so it runs before the program and before GLUT's own handlers.
 (function () {
+  // The exports the page needs from the program.
+  var exportsNeeded = ['_webDeliverKey', '_webResize', '_webRedraw', '_webModel'];
+  var started = false;  // the program's main has run and its exports are there
+  var ended = false;
+
+  // Says loudly what this build lacks, rather than leaving an empty panel.
+  function lacks(what) {
+    var message = "this build's runtime (emscripten " + Module['emscriptenVersion'] + ') lacks ' + what;
+    console.error(message);
+    if (Module['onRuntimeProblem']) Module['onRuntimeProblem'](message);
+  }
+
+  // Standard output byte by byte: the program's texts are Latin-1, which
+  // the runtime's own printing would decode as UTF-8.
+  Module['preRun'] = [].concat(Module['preRun'] || [], function () {
+    if (typeof FS === 'undefined' || typeof FS.init !== 'function') {
+      lacks('FS.init (link with -sFORCE_FILESYSTEM=1)');
+      return;
+    }
+    function device(fd) {
+      return function (byte) {
+        if (byte !== null && byte !== undefined && Module['onOutput']) Module['onOutput'](fd, byte);
+      };
+    }
+    FS.init(null, device(1), device(2));
+  });
+
+  // The program has ended (ESC, or a crash): nothing reaches it any more.
+  ['onExit', 'onAbort'].forEach(function (name) {
+    var pageHook = Module[name];
+    Module[name] = function (what) {
+      ended = true;
+      if (pageHook) pageHook(what);
+    };
+  });
+
+  // Calls an export of the program unless it has ended. ESC ends it by
+  // throwing out of its key callback; that is the end, not an error.
+  function call(name, args) {
+    if (!started || ended) return;
+    try {
+      Module[name].apply(null, args);
+    } catch (e) {
+      if (!ended) throw e;
+    }
+  }
+
   // Keys as freeglut reports them on the desktop: the byte that a key types,
   // or a GLUT special-key code for keys that type nothing.
   var byteOfKey = { Backspace: 8, Tab: 9, Enter: 13, Escape: 27, Delete: 127 };
@@ -33,29 +76,20 @@ SYSCALLS.printChar = function (fd, byte) {
     return null;
   }
 
-  function deliver(callback, code) {
-    if (!callback || runtimeExited || ABORT) return;
-    try {
-      getWasmTableEntry(callback)(code, 0, 0);
-    } catch (e) {
-      // ESC ends the program by throwing out of its key callback.
-      if (!(e instanceof ExitStatus)) throw e;
-    }
-  }
-
   // What is held, by physical key (or button), so that a release reaches the
   // program only after its press and a lost focus can release everything.
   var held = {};
 
   function press(id, k) {
+    if (!started || ended) return;
     held[id] = k;
-    deliver(k.special ? GLUT.specialFunc : GLUT.keyboardFunc, k.code);
+    call('_webDeliverKey', [k.special ? 1 : 0, 1, k.code]);
   }
 
   function release(id, k) {
     if (!(id in held)) return;
     delete held[id];
-    deliver(k.special ? GLUT.specialUpFunc : GLUT.keyboardUpFunc, k.code);
+    call('_webDeliverKey', [k.special ? 1 : 0, 0, k.code]);
   }
 
   function releaseAll() {
@@ -68,8 +102,9 @@ SYSCALLS.printChar = function (fd, byte) {
     return event.key.length === 1 && (event.ctrlKey || event.altKey || event.metaKey);
   }
 
-  // Registered on the window's capture phase before GLUT's own handlers,
-  // which read the legacy keyCode and would deliver every key a second time.
+  // On the window's capture phase, registered before GLUT's own handlers
+  // (which read the legacy keyCode and would deliver every key a second
+  // time) and stopping them.
   window.addEventListener('keydown', function (event) {
     event.stopImmediatePropagation();
     var k = translate(event.key, event.code);
@@ -97,23 +132,37 @@ SYSCALLS.printChar = function (fd, byte) {
 
   // The on-screen buttons, for touch screens: each stands for the key in its
   // data-key, pressed while the pointer is down on it.
-  document.querySelectorAll('[data-key]').forEach(function (button) {
-    var key = button.getAttribute('data-key');
-    var k = translate(key, '');
-    var id = 'button ' + key;
-    if (!k) return;
-    button.addEventListener('pointerdown', function (event) {
-      event.preventDefault();
-      if (!(id in held)) press(id, k);
+  function wireButtons() {
+    document.querySelectorAll('[data-key]').forEach(function (button) {
+      var key = button.getAttribute('data-key');
+      var k = translate(key, '');
+      var id = 'button ' + key;
+      if (!k) return;
+      button.addEventListener('pointerdown', function (event) {
+        event.preventDefault();
+        if (!(id in held)) press(id, k);
+      });
+      ['pointerup', 'pointercancel', 'pointerleave'].forEach(function (type) {
+        button.addEventListener(type, function () { release(id, k); });
+      });
+      // Activated without a pointer (assistive technology, say): a tap.
+      button.addEventListener('click', function (event) {
+        if (event.detail !== 0) return;
+        press(id, k);
+        release(id, k);
+      });
     });
-    ['pointerup', 'pointercancel', 'pointerleave'].forEach(function (type) {
-      button.addEventListener(type, function () { release(id, k); });
-    });
-    // Activated without a pointer (assistive technology, say): a tap.
-    button.addEventListener('click', function (event) {
-      if (event.detail !== 0) return;
-      press(id, k);
-      release(id, k);
-    });
+  }
+
+  // Once the program runs: check that it exports what the page calls, then
+  // bring it the page's input.
+  Module['postRun'] = [].concat(Module['postRun'] || [], function () {
+    var missing = exportsNeeded.filter(function (name) { return typeof Module[name] !== 'function'; });
+    if (missing.length) {
+      lacks('the exported functions ' + missing.join(', '));
+      return;
+    }
+    started = true;
   });
+  wireButtons();
 })();

@@ -57,11 +57,28 @@
     performance.mark('first-frame');
   }
 
+  // The program is ending: its runtime will shrink the canvas it drew on,
+  // so the last frame is copied into a plain canvas that takes its place.
+  function keepLastFrame() {
+    var still = document.createElement('canvas');
+    still.width = canvas.width;
+    still.height = canvas.height;
+    still.getContext('2d').drawImage(canvas, 0, 0);
+    still.id = canvas.id;
+    still.className = canvas.className;
+    still.setAttribute('aria-label', canvas.getAttribute('aria-label'));
+    canvas.id = '';
+    canvas.replaceWith(still);
+  }
+
+  var problem = null;
   window.Module = {
     canvas: canvas,
     onOutput: onOutput,
-    postMainLoop: afterFrame,
-    onRuntimeInitialized: function () { status.textContent = 'running'; },
+    onFrame: afterFrame,
+    onEnding: keepLastFrame,
+    onRuntimeProblem: function (message) { problem = message; status.textContent = message; },
+    onRuntimeInitialized: function () { if (!problem) status.textContent = 'running'; },
     onExit: function (code) { status.textContent = 'ended with status ' + code; },
     onAbort: function (what) { status.textContent = 'stopped: ' + what; },
   };

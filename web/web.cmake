@@ -17,9 +17,16 @@ endfunction()
 
 tank_web_program(tank ${TANK_WEB_DIR})
 target_link_options(tank PRIVATE
-  # The address of the model record, so tests can pose the tank exactly.
-  -Wl,--export=tankModel
-  "SHELL:--post-js ${web}/bridge.js")
+  # What the page calls (platform/platform_web.cpp) and reads.
+  "SHELL:-sEXPORTED_FUNCTIONS=_main,_webDeliverKey,_webResize,_webRedraw,_webModel"
+  "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32"
+  # Standard output reaches the page through FS.init, byte by byte.
+  -sFORCE_FILESYSTEM=1
+  "SHELL:--pre-js ${CMAKE_BINARY_DIR}/toolchain.js"
+  "SHELL:--pre-js ${web}/bridge.js")
+# Which emscripten built the page, for the page's own complaints.
+file(WRITE ${CMAKE_BINARY_DIR}/toolchain.js
+  "Module['emscriptenVersion'] = '${EMSCRIPTEN_VERSION}';\n")
 set_property(TARGET tank APPEND PROPERTY LINK_DEPENDS ${web}/bridge.js)
 
 # The page's own files, copied on every build so an edit to them lands too.

@@ -9,7 +9,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import {
   captureFrame, compareFrame, countColour, latin1Bytes, launch, openPage, pixelAt,
-  servePage, sleep, traceText, waitForTrace,
+  servePage, sleep, StartError, traceText, waitForStart, waitForTrace,
 } from './lib.mjs';
 
 const [pageDir, goldenDir, ...engines] = process.argv.slice(2);
@@ -58,6 +58,8 @@ async function check(engine, name, body) {
   } catch (error) {
     failed++;
     console.log(`FAIL ${engine}: ${name}\n     ${String(error.message || error).replace(/\n/g, '\n     ')}`);
+    // A page that cannot start fails every later check the same way.
+    if (error instanceof StartError) throw new Error('the remaining checks were not run');
   }
 }
 
@@ -254,8 +256,7 @@ async function runEngine(engine, server) {
       await captureFrameAfterEnd(page);
       expectNoErrors(errors);
       await page.reload();
-      await page.waitForFunction(() => document.getElementById('status').textContent === 'running'
-        && document.getElementById('trace').textContent.includes('Velocidade'), { timeout: 30000 });
+      await waitForStart(page, errors);
       expect((await traceText(page)).startsWith('\n\nDesenho de um quadrado\n'), 'a reload does not start afresh');
       expectNoErrors(errors);
       await page.close();

@@ -56,15 +56,36 @@ export async function launch(engine) {
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
+// Waits until the program runs and ticks. A page that says its runtime
+// lacks something, or never starts, fails at once with what it says, so a
+// toolchain that changed shows as that rather than as time-outs later.
+export class StartError extends Error {}
+
+export async function waitForStart(page, errors = []) {
+  const started = () => {
+    const status = document.getElementById('status').textContent;
+    if (status !== 'running' && status !== 'loading') return status;
+    return status === 'running' && document.getElementById('trace').textContent.includes('Velocidade');
+  };
+  let result;
+  try {
+    result = await (await page.waitForFunction(started, { timeout: 30000, polling: 50 })).jsonValue();
+  } catch {
+    const status = await page.$eval('#status', (e) => e.textContent).catch(() => '?');
+    throw new StartError(`the program did not start in 30 s (status "${status}"${
+      errors.length ? `; page errors: ${errors.join('; ')}` : ''})`);
+  }
+  if (result !== true) throw new StartError(`the page did not start the program: ${result}`);
+}
+
 // A page of the program, with every uncaught error it raises collected.
-export async function openPage(browser, url) {
+export async function openPage(browser, url, viewport = { width: 1280, height: 900 }) {
   const page = await browser.newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(String(error.message || error)));
-  await page.setViewport({ width: 1280, height: 900 });
+  await page.setViewport(viewport);
   await page.goto(url);
-  await page.waitForFunction(() => document.getElementById('status').textContent === 'running'
-    && document.getElementById('trace').textContent.includes('Velocidade'), { timeout: 30000 });
+  await waitForStart(page, errors);
   return { page, errors };
 }
 
@@ -86,29 +107,22 @@ export async function waitForTrace(page, pattern, from = 0, timeout = 10000) {
 // Latin-1 character of that code.
 export const latin1Bytes = (text) => Buffer.from(text, 'latin1');
 
-// Poses the tank exactly for one frame (the model record's seven floats,
-// written just before the frame is drawn) and keeps that frame's pixels.
+// Poses the tank exactly (the model record's seven floats, or as it stands
+// when pose is null), draws one frame at once and keeps its pixels.
 // Returns nothing; compareFrame and countColour read the kept frame.
-export async function captureFrame(page, model) {
-  await page.evaluate((pose) => new Promise((resolve) => {
+export async function captureFrame(page, pose) {
+  await page.evaluate((p) => {
     const m = window.Module;
-    const pageHook = m.postMainLoop;
-    m.preMainLoop = () => {
-      if (pose) m.HEAPF32.set(pose, m._tankModel / 4);
-    };
-    m.postMainLoop = () => {
-      m.preMainLoop = null;
-      m.postMainLoop = pageHook;
-      if (pageHook) pageHook();
-      const copy = document.createElement('canvas');
-      copy.width = m.canvas.width;
-      copy.height = m.canvas.height;
-      const context = copy.getContext('2d');
-      context.drawImage(document.getElementById('canvas'), 0, 0);
-      window.keptFrame = context.getImageData(0, 0, copy.width, copy.height).data;
-      resolve();
-    };
-  }), model);
+    if (p) m.HEAPF32.set(p, m._webModel() / 4);
+    m._webRedraw();
+    const canvas = document.getElementById('canvas');
+    const copy = document.createElement('canvas');
+    copy.width = canvas.width;
+    copy.height = canvas.height;
+    const context = copy.getContext('2d');
+    context.drawImage(canvas, 0, 0);
+    window.keptFrame = context.getImageData(0, 0, copy.width, copy.height).data;
+  }, pose);
 }
 
 // The kept frame against a reference image: the share of pixels within
