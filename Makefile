@@ -14,9 +14,11 @@ JOBS ?= 2
 MAKEFLAGS += --no-print-directory
 SECONDS ?= 600
 SEED ?= 20261208
+# The Debian release make test-debian runs the suite on.
+RELEASE ?= trixie
 
 .PHONY: run test test-sanitize format-check golden docs bench soak build build-all clean \
-        web web-build browser-deps bench-web soak-web
+        web web-build browser-deps bench-web soak-web test-debian test-web-newest
 
 # With a display, the window; without one (ssh, CI), a scripted drive in a
 # private X server that leaves screenshots and the trace in build/demo/.
@@ -95,6 +97,21 @@ bench-web: web-build browser-deps
 
 soak-web: web-build browser-deps
 	node bench/web_soak.mjs $(WEB_DIR) $(SECONDS) $(SEED)
+
+# The whole suite (make test, make test-sanitize) as a newcomer runs it on
+# another Debian release, in a root made by debootstrap and kept between
+# runs, on a fresh clone of this checkout's commits.
+test-debian:
+	@scripts/deps.sh debian
+	scripts/debian-root.sh test $(RELEASE)
+
+# The page built with the newest emscripten Debian ships (in testing),
+# driven by the browser tests here.
+test-web-newest: browser-deps
+	@scripts/deps.sh debian
+	scripts/debian-root.sh web testing $(BUILD_DIR)/web-newest
+	tests/with-xvfb.sh node tests/web/browser_test.mjs $(BUILD_DIR)/web-newest tests/golden \
+	    chromium firefox
 
 # puppeteer-core, exactly as the lockfile pins it.
 browser-deps:

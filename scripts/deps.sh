@@ -54,8 +54,9 @@ case $want in
             "${browsers[@]}"
         ) ;;
     docs) needs+=("command -v dot|graphviz") ;;
+    debian) needs=("command -v debootstrap|debootstrap" "command -v git|git") ;;
     format) needs=("command -v clang-format|clang-format") ;;
-    *) echo "usage: deps.sh build|demo|web|docs|test|format" >&2; exit 2 ;;
+    *) echo "usage: deps.sh build|demo|web|docs|test|format|debian" >&2; exit 2 ;;
 esac
 
 missing=()
