@@ -30,39 +30,45 @@ roots=${TANK_ROOTS:-/var/cache/tank-roots}
 days=${TANK_ROOT_DAYS:-7}
 mirror=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
 root="$roots/$release"
-mounts=()
 
 say() { echo "debian-root($release): $*"; }
 
-# Ends whatever still runs inside the root, then undoes the mounts, last
-# first. Runs on every exit, failures and signals included.
+# Ends whatever still runs inside the root (or the one being made), then
+# undoes every mount under them, deepest first. Runs on every way out,
+# failures and signals included.
+in_our_roots() { [ "$1" = "$root" ] || [ "$1" = "$root.new" ]; }
 cleanup() {
     set +e
-    local pid
-    for pid in /proc/[0-9]*; do
-        [ "$(readlink "$pid/root" 2>/dev/null)" = "$root" ] && kill -TERM "${pid#/proc/}" 2>/dev/null
+    local pid signal
+    for signal in TERM KILL; do
+        for pid in /proc/[0-9]*; do
+            in_our_roots "$(readlink "$pid/root" 2>/dev/null)" && kill -"$signal" "${pid#/proc/}" 2>/dev/null
+        done
+        [ "$signal" = TERM ] && sleep 1
     done
-    sleep 0.5
-    for pid in /proc/[0-9]*; do
-        [ "$(readlink "$pid/root" 2>/dev/null)" = "$root" ] && kill -KILL "${pid#/proc/}" 2>/dev/null
+    local target
+    awk -v a="$root/" -v b="$root.new/" 'index($2, a) == 1 || index($2, b) == 1 { print $2 }' /proc/mounts |
+        sort -r | while read -r target; do
+        umount "$target" 2>/dev/null || umount -l "$target"
     done
-    local i
-    for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
-        umount "${mounts[i]}" 2>/dev/null || umount -l "${mounts[i]}" || true
-    done
-    mounts=()
 }
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
 
+# Runs a long command as a child that this shell waits for, so that a
+# signal is acted on at once rather than when the command ends.
+run_child() {
+    "$@" &
+    wait $!
+}
+
 mount_in_root() {  # TARGET MOUNT-ARGS...
     local target="$root$1"
     shift
     mkdir -p "$target"
     mount "$@" "$target"
-    mounts+=("$target")
     # Never let a mount made under the root reach back to the host's tree.
     mount --make-private "$target"
 }
@@ -78,13 +84,13 @@ flock 9
 if [ -f "$root/.tank-root" ] && [ -z "$(find "$root/.tank-root" -mtime +"$days")" ]; then
     say "reusing the root in $root"
 else
-    if mounted_under "$root"; then
+    if mounted_under "$root" || mounted_under "$root.new"; then
         echo "debian-root: $root still has mounts; not removing it" >&2
         exit 1
     fi
-    rm -rf "$root" "$root.new"
+    rm -rf --one-file-system "$root" "$root.new"
     say "making a root with debootstrap (a few minutes)"
-    debootstrap --variant=minbase --include=ca-certificates,git,make \
+    run_child debootstrap --variant=minbase --include=ca-certificates,git,make \
         "$release" "$root.new" "$mirror" >"$roots/debootstrap-$release.log" 2>&1 || {
         tail -20 "$roots/debootstrap-$release.log" >&2
         exit 1
@@ -121,7 +127,7 @@ fi
 
 # What a newcomer has: a plain root shell, CI's settings, no display.
 in_root() {
-    chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 CI=true TERM=dumb \
+    run_child chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 CI=true TERM=dumb \
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
         NODE_EXTRA_CA_CERTS=/etc/ssl/certs/ca-certificates.crt \
         bash -c "cd /root/tank && $1" </dev/null
