@@ -116,7 +116,7 @@ test-web-newest: browser-deps
 # puppeteer-core, exactly as the lockfile pins it.
 browser-deps:
 	@scripts/deps.sh test
-	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
+	@scripts/deps.sh npm
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WEB_CMAKE_DIR)

@@ -1,75 +1,104 @@
 #!/usr/bin/env bash
-# Makes sure what is needed is installed: "build" for the program, "demo"
-# for its headless demo too, "web" for the browser build, "test" for the
-# tests and benchmarks (the browser tests included), "docs" for the diagram,
-# "format" for the format check.
+# Makes sure what a command needs is installed, and says what it installs
+# and why while it does:
+#   deps.sh build    the program (make build, make run)
+#   deps.sh demo     the program and its headless demo (make run, no display)
+#   deps.sh web      the browser build (make web-build)
+#   deps.sh test     the tests and benchmarks, the browser tests included
+#   deps.sh npm      puppeteer-core for the browser tests, as the lockfile pins it
+#   deps.sh docs     the diagram (make docs)
+#   deps.sh format   the format check (make format-check)
+#   deps.sh debian   roots of other Debian releases (make test-debian)
 # On Debian/Ubuntu the missing packages are installed with apt-get (through
-# sudo when not root); elsewhere their names are printed and we stop.
+# sudo when not root); elsewhere their names are printed and we stop. When
+# everything is there it prints nothing.
 set -eu
 
 want=${1:-build}
+here=$(cd "$(dirname "$0")" && pwd)
 
-# check command | package
-needs=(
-    "command -v c++|g++"
-    "command -v cmake|cmake"
-    "command -v make|make"
-    "test -f /usr/include/GL/gl.h|libgl-dev"
-    "test -f /usr/include/GL/glu.h|libglu1-mesa-dev"
-    "test -f /usr/include/GL/freeglut.h|freeglut3-dev"
-)
-# The headless demo's tools: a private X server, key events, screenshots.
-demo_tools=(
-    "command -v Xvfb|xvfb"
-    "command -v xdotool|xdotool"
-    "command -v xwd|x11-apps"
-    "command -v compare|imagemagick"
-)
-# The browser build: emscripten (its optimiser needs Debian's acorn module,
-# which comes with it), and node with npm for serving and testing the page.
-web_tools=(
-    "command -v cmake|cmake"
-    "command -v make|make"
-    "command -v em++|emscripten"
-    "test -d /usr/share/nodejs/acorn|node-acorn"
-    "command -v node|nodejs"
-    "command -v npm|npm"
-)
-# The browser tests drive both engines Debian ships.
-browsers=(
-    "command -v chromium|chromium"
-    "command -v firefox-esr|firefox-esr"
-)
+# Each group: what it is for, then "check|package" entries.
+build=("to build the program"
+    "command -v c++|g++" "command -v cmake|cmake" "command -v make|make"
+    "test -f /usr/include/GL/gl.h|libgl-dev" "test -f /usr/include/GL/glu.h|libglu1-mesa-dev"
+    "test -f /usr/include/GL/freeglut.h|freeglut3-dev")
+# A private X server, key events, screenshots; ImageMagick is found by its
+# compare, since a convert on the PATH may be a stand-in.
+demo=("for the headless demo"
+    "command -v Xvfb|xvfb" "command -v xdotool|xdotool" "command -v xwd|x11-apps"
+    "command -v compare|imagemagick")
+# Emscripten's optimiser needs Debian's acorn module; node serves the page.
+web=("for the browser build"
+    "command -v cmake|cmake" "command -v make|make" "command -v em++|emscripten"
+    "test -d /usr/share/nodejs/acorn|node-acorn" "command -v node|nodejs")
+tests=("for the tests"
+    "test -f /usr/include/gtest/gtest.h|libgtest-dev" "test -f /usr/include/png.h|libpng-dev"
+    "test -f /usr/include/X11/Xlib.h|libx11-dev")
+browsers=("for the browser tests"
+    "command -v npm|npm" "command -v chromium|chromium" "command -v firefox-esr|firefox-esr")
+docs=("for the diagram" "command -v dot|graphviz")
+format=("for the format check" "command -v clang-format|clang-format")
+debian=("for roots of other Debian releases"
+    "command -v debootstrap|debootstrap" "command -v git|git")
+
 case $want in
-    build) ;;
-    demo) needs+=("${demo_tools[@]}") ;;
-    web) needs=("${web_tools[@]}") ;;
-    test)
-        needs+=(
-            "test -f /usr/include/gtest/gtest.h|libgtest-dev"
-            "test -f /usr/include/png.h|libpng-dev"
-            "test -f /usr/include/X11/Xlib.h|libx11-dev"
-            "${demo_tools[@]}"
-            "${web_tools[@]}"
-            "${browsers[@]}"
-        ) ;;
-    docs) needs+=("command -v dot|graphviz") ;;
-    debian) needs=("command -v debootstrap|debootstrap" "command -v git|git") ;;
-    format) needs=("command -v clang-format|clang-format") ;;
-    *) echo "usage: deps.sh build|demo|web|docs|test|format|debian" >&2; exit 2 ;;
+    build) groups=(build) ;;
+    demo) groups=(build demo) ;;
+    web) groups=(web) ;;
+    test) groups=(build demo web tests browsers) ;;
+    docs) groups=(build docs) ;;
+    format) groups=(format) ;;
+    debian) groups=(debian) ;;
+    npm) groups=() ;;
+    *) echo "usage: deps.sh build|demo|web|test|npm|docs|format|debian" >&2; exit 2 ;;
 esac
 
+# puppeteer-core, installed by npm ci when the lockfile changed since the
+# last install (or there was none).
+npm_deps() {
+    local dir="$here/../tests/web" stamp sum
+    stamp="$dir/node_modules/.installed-lock"
+    sum=$(sha256sum "$dir/package-lock.json" | cut -d' ' -f1)
+    [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$sum" ] && return 0
+    echo "deps: installing puppeteer-core for the browser tests (npm ci, as tests/web/package-lock.json pins it)"
+    (cd "$dir" && npm ci --no-audit --no-fund --loglevel=notice)
+    echo "$sum" >"$stamp"
+}
+if [ "$want" = npm ]; then
+    npm_deps
+    exit 0
+fi
+
+# What is missing, each package once, with the first purpose that needs it.
 missing=()
-for entry in "${needs[@]}"; do
-    check=${entry%|*}
-    package=${entry#*|}
-    $check >/dev/null 2>&1 || missing+=("$package")
+declare -A why=()
+for group in "${groups[@]}"; do
+    declare -n entries=$group
+    for entry in "${entries[@]:1}"; do
+        package=${entry#*|}
+        [ -n "${why[$package]:-}" ] && continue
+        ${entry%|*} >/dev/null 2>&1 && continue
+        why[$package]=${entries[0]}
+        missing+=("$package")
+    done
+    unset -n entries
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
+echo "deps: missing for '${want}':"
+for group in "${groups[@]}"; do
+    declare -n entries=$group
+    names=()
+    for package in "${missing[@]}"; do
+        [ "${why[$package]}" = "${entries[0]}" ] && names+=("$package")
+    done
+    [ ${#names[@]} -gt 0 ] && echo "  ${entries[0]}: ${names[*]}"
+    unset -n entries
+done
+
 if ! command -v apt-get >/dev/null 2>&1; then
-    echo "Missing build dependencies. Install the equivalents of these Debian packages:" >&2
-    echo "  ${missing[*]}" >&2
+    echo "deps: this is not Debian or Ubuntu; install the equivalents of the packages above" >&2
+    echo "      (README.md, 'Dependencies on other systems', names them for other systems)" >&2
     exit 1
 fi
 
@@ -77,7 +106,36 @@ sudo=
 if [ "$(id -u)" -ne 0 ]; then
     sudo=sudo
 fi
-echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
+# apt's own progress, one line every few seconds at most, from its status
+# lines ("dlstatus:N:PERCENT:what" and "pmstatus:package:PERCENT:what");
+# the full output goes to a log shown only if apt fails.
+progress() {
+    local last=0 now kind rest percent
+    while IFS=: read -r kind _ percent rest; do
+        printf -v now '%(%s)T' -1
+        [ $((now - last)) -lt 3 ] && continue
+        last=$now
+        case $kind in
+            dlstatus) printf 'deps:   downloading %3.0f%%  %s\n' "$percent" "$rest" ;;
+            pmstatus) printf 'deps:   installing  %3.0f%%  %s\n' "$percent" "$rest" ;;
+        esac
+    done
+}
+apt() {
+    if ! { $sudo apt-get -q -o APT::Status-Fd=3 "$@" 3>&1 >>"$log" 2>&1; } | progress; then
+        tail -20 "$log" >&2
+        echo "deps: apt-get $1 failed (the last lines of its output are above)" >&2
+        exit 1
+    fi
+}
+set -o pipefail
+echo "deps: apt-get update"
+apt update
+count=$($sudo apt-get install -s "${missing[@]}" 2>/dev/null | grep -c '^Inst ' || true)
+echo "deps: apt-get install: ${count} packages, the ones above and what they need (this can take minutes)"
+apt install -y "${missing[@]}"
+echo "deps: installed"

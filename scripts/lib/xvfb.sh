@@ -12,6 +12,8 @@ xvfb_start() {
         return 1
     fi
     XVFB_DIR=$(mktemp -d)
+    # The file exists before the server starts, so reading it never fails.
+    : >"$XVFB_DIR/display"
     # -displayfd picks a free display and writes its number once it is ready.
     # -noreset: without it the server resets when its last client leaves, and
     # a client that came and went before the program connected (a poll with
@@ -23,7 +25,7 @@ xvfb_start() {
     for i in $(seq 200); do
         # Only a whole line counts: a half-written "12" must not read as 1.
         local number=
-        if read -r number <"$XVFB_DIR/display" 2>/dev/null && [ -n "$number" ]; then
+        if read -r number <"$XVFB_DIR/display" && [ -n "$number" ]; then
             export DISPLAY=":$number"
             return 0
         fi
