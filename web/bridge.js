@@ -107,6 +107,13 @@
   // time) and stopping them.
   window.addEventListener('keydown', function (event) {
     event.stopImmediatePropagation();
+    // Escape in full screen only leaves full screen (where the browser
+    // lets the page see it at all); it does not end the program.
+    if (event.key === 'Escape' && document.fullscreenElement) {
+      event.preventDefault();
+      document.exitFullscreen();
+      return;
+    }
     var k = translate(event.key, event.code);
     if (!k || isShortcut(event)) return;
     if (!/^F\d+$/.test(event.key)) event.preventDefault();
@@ -131,20 +138,28 @@
   });
 
   // The on-screen buttons, for touch screens: each stands for the key in its
-  // data-key, pressed while the pointer is down on it.
+  // data-key, held while any pointer (finger) is down on it, so several
+  // fingers can hold several keys at once.
   function wireButtons() {
     document.querySelectorAll('[data-key]').forEach(function (button) {
       var key = button.getAttribute('data-key');
       var k = translate(key, '');
       var id = 'button ' + key;
+      var pointers = {};
       if (!k) return;
       button.addEventListener('pointerdown', function (event) {
         event.preventDefault();
+        pointers[event.pointerId] = true;
         if (!(id in held)) press(id, k);
       });
       ['pointerup', 'pointercancel', 'pointerleave'].forEach(function (type) {
-        button.addEventListener(type, function () { release(id, k); });
+        button.addEventListener(type, function (event) {
+          delete pointers[event.pointerId];
+          if (Object.keys(pointers).length === 0) release(id, k);
+        });
       });
+      // A long press is a long hold, not a request for a menu.
+      button.addEventListener('contextmenu', function (event) { event.preventDefault(); });
       // Activated without a pointer (assistive technology, say): a tap.
       button.addEventListener('click', function (event) {
         if (event.detail !== 0) return;
@@ -153,6 +168,34 @@
       });
     });
   }
+
+  // The canvas is the program's window: its drawing buffer follows the size
+  // the page lays it out at, in device pixels, and the program reshapes
+  // once for each new size, as freeglut tells it of a window's new size.
+  var canvas = Module['canvas'];
+  function fitCanvas() {
+    var box = canvas.getBoundingClientRect();
+    var ratio = window.devicePixelRatio || 1;
+    var width = Math.round(box.width * ratio);
+    var height = Math.round(box.height * ratio);
+    if (!started || ended || width === 0 || height === 0) return;
+    if (width === canvas.width && height === canvas.height) return;
+    canvas.width = width;
+    canvas.height = height;
+    call('_webResize', [width, height]);
+  }
+  // A zoom changes the ratio without changing the box's size in CSS pixels.
+  function watchRatio() {
+    var query = window.matchMedia('(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)');
+    query.addEventListener('change', function () {
+      fitCanvas();
+      watchRatio();
+    }, { once: true });
+  }
+  // Newer GLUTs resize the canvas to its CSS size on every window resize;
+  // the page does that itself, in device pixels, so theirs is stopped here
+  // (registered before GLUT's own, like the keys).
+  window.addEventListener('resize', function (event) { event.stopImmediatePropagation(); }, true);
 
   // Once the program runs: check that it exports what the page calls, then
   // bring it the page's input.
@@ -163,6 +206,8 @@
       return;
     }
     started = true;
+    new ResizeObserver(fitCanvas).observe(canvas);
+    watchRatio();
   });
   wireButtons();
 })();

@@ -60,6 +60,7 @@
   // The program is ending: its runtime will shrink the canvas it drew on,
   // so the last frame is copied into a plain canvas that takes its place.
   function keepLastFrame() {
+    if (document.fullscreenElement) document.exitFullscreen();
     var still = document.createElement('canvas');
     still.width = canvas.width;
     still.height = canvas.height;
@@ -82,6 +83,22 @@
     onExit: function (code) { status.textContent = 'ended with status ' + code; },
     onAbort: function (what) { status.textContent = 'stopped: ' + what; },
   };
+
+  // Full screen for the canvas and the on-screen keys; the button, or the
+  // browser's own Escape, leaves it again.
+  var stage = document.getElementById('stage');
+  var fullscreen = document.getElementById('fullscreen');
+  if (!stage.requestFullscreen) fullscreen.hidden = true;
+  fullscreen.addEventListener('click', function () {
+    if (document.fullscreenElement) document.exitFullscreen();
+    else stage.requestFullscreen().catch(function () {});
+    canvas.focus();
+  });
+  document.addEventListener('fullscreenchange', function () {
+    var on = document.fullscreenElement === stage;
+    fullscreen.setAttribute('aria-pressed', String(on));
+    fullscreen.textContent = on ? 'Leave full screen' : 'Full screen';
+  });
 
   // Keys go to the page while it has the focus; a click on the canvas
   // brings it back.

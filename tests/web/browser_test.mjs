@@ -46,6 +46,51 @@ const parity = [
   { name: 'busy-perspective', pose: busy, keys: ['o'], target: 0.99, floor: 0.97 },
 ];
 
+// The screens the page must fit: phones and tablets with their pixel
+// ratios and touch, laptops without.
+const screens = [
+  { name: 'phone portrait', width: 390, height: 844, deviceScaleFactor: 3, touch: true },
+  { name: 'phone landscape', width: 844, height: 390, deviceScaleFactor: 3, touch: true },
+  { name: 'tablet portrait', width: 768, height: 1024, deviceScaleFactor: 2, touch: true },
+  { name: 'tablet landscape', width: 1024, height: 768, deviceScaleFactor: 2, touch: true },
+  { name: 'laptop 1366', width: 1366, height: 768, deviceScaleFactor: 1 },
+  { name: 'laptop 1280', width: 1280, height: 900, deviceScaleFactor: 1 },
+];
+const viewportOf = (s) => ({ width: s.width, height: s.height, deviceScaleFactor: s.deviceScaleFactor,
+  isMobile: Boolean(s.touch), hasTouch: Boolean(s.touch) });
+
+// What is wrong with the layout as it stands, once the drawing buffer has
+// followed the canvas's size: the canvas or a key off the screen (scrolled
+// to the top), a key over the canvas, a key too small for a finger, or a
+// drawing buffer that is not the canvas's size in device pixels.
+async function layoutProblems(page) {
+  await page.evaluate(() => window.scrollTo(0, 0));
+  return page.evaluate(async () => {
+    const canvas = document.getElementById('canvas');
+    const ratio = window.devicePixelRatio;
+    const fits = () => {
+      const box = canvas.getBoundingClientRect();
+      return Math.abs(canvas.width - box.width * ratio) <= 1 && Math.abs(canvas.height - box.height * ratio) <= 1;
+    };
+    for (let i = 0; i < 50 && !fits(); i++) await new Promise((r) => setTimeout(r, 20));
+    const problems = [];
+    const c = canvas.getBoundingClientRect();
+    if (!fits()) problems.push(`buffer ${canvas.width} x ${canvas.height} for a canvas of ${c.width} x ${c.height} at ratio ${ratio}`);
+    const inside = (r) => r.left >= 0 && r.top >= 0 && r.right <= innerWidth + 0.5 && r.bottom <= innerHeight + 0.5;
+    if (!inside(c)) problems.push(`the canvas (${c.left}, ${c.top}, ${c.right}, ${c.bottom}) is off the screen`);
+    for (const button of document.querySelectorAll('[data-key]')) {
+      const b = button.getBoundingClientRect();
+      const key = button.dataset.key;
+      if (!inside(b)) problems.push(`${key} is off the screen at (${b.left}, ${b.top})`);
+      if (b.left < c.right && c.left < b.right && b.top < c.bottom && c.top < b.bottom) problems.push(`${key} is over the canvas`);
+      if (b.width < 44 || b.height < 44) problems.push(`${key} is ${b.width} x ${b.height} CSS px`);
+    }
+    return problems;
+  });
+}
+
+const reshapes = (text) => text.split('Reshape ').length - 1;
+
 const magenta = [255, 0, 255];
 let passed = 0;
 let failed = 0;
@@ -65,6 +110,10 @@ async function check(engine, name, body) {
 
 function expect(condition, message) {
   if (!condition) throw new Error(message);
+}
+
+function problemsOrFail(problems, where) {
+  expect(problems.length === 0, `${where}: ${problems.join('; ')}`);
 }
 
 function expectNoErrors(errors) {
@@ -200,6 +249,117 @@ async function runEngine(engine, server) {
       expectNoErrors(errors);
       await page.close();
     });
+
+    await check(engine, 'every screen: the canvas and all keys on it together, drawn in device pixels', async () => {
+      const problems = [];
+      for (const screen of screens) {
+        const { page, errors } = await openPage(browser, server.url, viewportOf(screen));
+        const ratio = await page.evaluate(() => window.devicePixelRatio);
+        if (ratio !== screen.deviceScaleFactor) problems.push(`${screen.name}: the browser gave ratio ${ratio}`);
+        problems.push(...(await layoutProblems(page)).map((p) => `${screen.name}: ${p}`));
+        // From the laptop's size to this screen's: a resize like a rotation.
+        if (screen === screens[0]) {
+          await page.setViewport(viewportOf(screens[5]));
+          problems.push(...(await layoutProblems(page)).map((p) => `after a resize to 1280 x 900: ${p}`));
+        }
+        expectNoErrors(errors);
+        await page.close();
+      }
+      expect(problems.length === 0, problems.join('\n'));
+    });
+
+    await check(engine, 'the canvas is the window: one reshape per new size, a tall frame as the desktop draws it', async () => {
+      const { page, errors } = await openPage(browser, server.url);
+      const screen = await page.$('.screen');
+      const resizeTo = async (width, height) => {
+        const from = (await traceText(page)).length;
+        await screen.evaluate((e, w, h) => { e.style.cssText = `flex: none; width: ${w}px; height: ${h}px`; }, width, height);
+        await page.waitForFunction((w, h) => {
+          const c = document.getElementById('canvas');
+          return c.width === w && c.height === h;
+        }, { timeout: 5000 }, width, height);
+        await sleep(200);  // time for any second reshape to show
+        return (await traceText(page)).slice(from);
+      };
+      let text = await resizeTo(300, 500);
+      expect(reshapes(text) === 1 && text.includes('Reshape ORTHO\n'), `300 x 500 gave ${reshapes(text)} reshapes`);
+      // O twice reshapes again with the size GLUT answers, which must be the
+      // new one for the frame to match the desktop's tall window.
+      await page.keyboard.press('o');
+      await page.keyboard.press('o');
+      await captureFrame(page, busy);
+      const { share } = await compareFrame(page, 'golden/busy-tall.png');
+      expect(share >= 0.97, `busy-tall: only ${(share * 100).toFixed(2)} % of pixels within 16/255 of the desktop frame`);
+      // A burst of sizes within one frame: one reshape, for the last.
+      const from = (await traceText(page)).length;
+      await screen.evaluate((e) => {
+        for (const [w, h] of [[400, 300], [500, 300], [320, 200]]) e.style.cssText = `flex: none; width: ${w}px; height: ${h}px`;
+      });
+      await page.waitForFunction(() => document.getElementById('canvas').width === 320, { timeout: 5000 });
+      await sleep(200);
+      text = (await traceText(page)).slice(from);
+      expect(reshapes(text) === 1, `a burst of three sizes gave ${reshapes(text)} reshapes`);
+      text = await resizeTo(640, 480);
+      expect(reshapes(text) === 1, `back to 640 x 480 gave ${reshapes(text)} reshapes`);
+      expectNoErrors(errors);
+      await page.close();
+    });
+
+    if (engine === 'chromium') {
+      await check(engine, 'real touch at phone size: two fingers hold two keys; a long hold stays held', async () => {
+        const { page, errors } = await openPage(browser, server.url, viewportOf(screens[0]));
+        const client = await page.createCDPSession();
+        const centre = async (key) => {
+          const b = await (await page.$(`[data-key="${key}"]`)).boundingBox();
+          return { x: b.x + b.width / 2, y: b.y + b.height / 2 };
+        };
+        const up = { ...(await centre('ArrowUp')), id: 1 };
+        const left = { ...(await centre('ArrowLeft')), id: 2 };
+        const touch = (type, points) => client.send('Input.dispatchTouchEvent', { type, touchPoints: points });
+        const from = (await traceText(page)).length;
+        await touch('touchStart', [up]);
+        await touch('touchStart', [up, left]);
+        await waitForTrace(page, /Velocidade 0\.52 Direccao [1-9]/, from);
+        await touch('touchEnd', [up]);
+        await touch('touchEnd', []);
+        await waitForTrace(page, /Largou a tecla especial 100\n/, from);
+        let text = (await traceText(page)).slice(from);
+        expect(/Carregou na tecla especial 101\n/.test(text) && /Carregou na tecla especial 100\n/.test(text), 'both fingers were not pressed');
+
+        const z = { ...(await centre('z')), id: 3 };
+        const held = (await traceText(page)).length;
+        await touch('touchStart', [z]);
+        await sleep(1000);
+        text = (await traceText(page)).slice(held);
+        expect(text.includes('Carregou na tecla z\n') && !text.includes('Largou'), `a one-second hold: ${text.replace(/Velocidade.*\n/g, '').slice(0, 200)}`);
+        await touch('touchEnd', []);
+        await waitForTrace(page, /Largou a tecla z\n/, held);
+        expectNoErrors(errors);
+        await page.close();
+      });
+
+      await check(engine, 'full screen and back: one reshape each, the program still running', async () => {
+        const { page, errors } = await openPage(browser, server.url);
+        let from = (await traceText(page)).length;
+        await page.click('#fullscreen');
+        await page.waitForFunction(() => document.fullscreenElement !== null, { timeout: 5000 });
+        await waitForTrace(page, /Reshape ORTHO\n/, from);
+        await sleep(300);
+        let text = (await traceText(page)).slice(from);
+        expect(reshapes(text) === 1, `entering full screen gave ${reshapes(text)} reshapes`);
+        problemsOrFail(await layoutProblems(page), 'in full screen');
+        from = (await traceText(page)).length;
+        await page.keyboard.press('Escape');
+        await page.waitForFunction(() => document.fullscreenElement === null, { timeout: 5000 });
+        await waitForTrace(page, /Reshape ORTHO\n(.*\n)*Velocidade/, from);
+        await sleep(300);
+        text = (await traceText(page)).slice(from);
+        expect(reshapes(text) === 1, `leaving full screen gave ${reshapes(text)} reshapes`);
+        expect(await page.$eval('#status', (e) => e.textContent) === 'running', 'the Escape that left full screen ended the program');
+        expectNoErrors(errors);
+        await page.close();
+      });
+    }
 
     await check(engine, 'bad input: odd keys, no focus, resize, hidden tab', async () => {
       const { page, errors } = await openPage(browser, server.url);
