@@ -50,7 +50,7 @@ try {
     const box = await (await page.$(`[data-key="${key}"]`)).boundingBox();
     boxes[key] = { x: box.x + box.width / 2, y: box.y + box.height / 2 };
   }
-  const panelLines = () => page.evaluate(() => document.getElementById('trace').childNodes.length);
+  const panelLines = () => page.evaluate(() => document.getElementById('trace').textContent.split('\n').length - 1);
 
   const start = Date.now();
   let heapAfterWarmUp = null;

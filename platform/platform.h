@@ -9,6 +9,10 @@
 // How polygons are rasterised, as the F, L and P keys choose.
 enum class PolygonMode { fill, line, point };
 
+// Sets the current colour (glColor3f): the colour of polygons that set none
+// and of cylinders.
+void platformColour(float r, float g, float b);
+
 // One convex polygon, made like a GL_POLYGON block: begin, at most one colour
 // before the first vertex (else the current colour holds), the vertices in
 // order, end.

@@ -13,6 +13,11 @@
 // frame allocates nothing.
 static GLUquadric *quadric = nullptr;
 
+void platformColour(float r, float g, float b)
+{
+    glColor3f(r, g, b);
+}
+
 void platformBeginPolygon()
 {
     glBegin(GL_POLYGON);

@@ -14,41 +14,117 @@
 #include "platform/platform.h"
 #include "render/render.h"
 
-static PolygonMode polygonMode = PolygonMode::fill;
-static bool polygonHasColour = false;
-static float polygonColour[3];
+// Every polygon and cylinder of a frame is gathered here, its corners
+// already moved by the modelview matrix they were given under, and the
+// whole frame is drawn with one call when it is shown: the emulation makes
+// a WebGL draw of every glBegin/glEnd block, and a frame has two dozen.
+// Filled shapes go in as triangles, outlines as line segments, points as
+// points; only one polygon mode holds during a frame.
+struct BatchVertex {
+    float x, y, z;
+    float r, g, b;
+};
+static const int batchCapacity = 4096;
+static BatchVertex batch[batchCapacity];
+static int batchCount = 0;
 
-// A convex polygon's area is a triangle fan over its corners in order; its
-// outline a line loop; its points the corners themselves.
-static GLenum primitiveFor(PolygonMode mode)
+static PolygonMode polygonMode = PolygonMode::fill;
+static float currentColour[3] = {1, 1, 1};  // GL's current colour, as set here
+static float modelview[16];                 // column-major, as GL keeps it
+
+static GLenum batchPrimitive()
 {
-    switch (mode) {
-    case PolygonMode::line: return GL_LINE_LOOP;
+    switch (polygonMode) {
+    case PolygonMode::line: return GL_LINES;
     case PolygonMode::point: return GL_POINTS;
     case PolygonMode::fill: break;
     }
-    return GL_TRIANGLE_FAN;
+    return GL_TRIANGLES;
+}
+
+// Draws what is gathered, with an identity modelview since the corners are
+// already moved; the projection applies as usual.
+static void drawBatch()
+{
+    if (batchCount == 0)
+        return;
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(BatchVertex), &batch[0].x);
+    glColorPointer(3, GL_FLOAT, sizeof(BatchVertex), &batch[0].r);
+    glDrawArrays(batchPrimitive(), 0, batchCount);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glPopMatrix();
+    batchCount = 0;
+}
+
+// The matrix that the next shape's corners are moved by.
+static void takeModelview()
+{
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+}
+
+struct Corner {
+    float x, y, z;
+};
+
+static Corner moved(double x, double y, double z)
+{
+    const float *m = modelview;
+    return Corner{static_cast<float>(m[0] * x + m[4] * y + m[8] * z + m[12]),
+                  static_cast<float>(m[1] * x + m[5] * y + m[9] * z + m[13]),
+                  static_cast<float>(m[2] * x + m[6] * y + m[10] * z + m[14])};
+}
+
+// Room for n more vertices; a frame too big for the batch is drawn in parts.
+static void reserve(int n)
+{
+    if (batchCount + n > batchCapacity)
+        drawBatch();
+}
+
+static void emit(const Corner &c, const float *rgb)
+{
+    batch[batchCount++] = BatchVertex{c.x, c.y, c.z, rgb[0], rgb[1], rgb[2]};
+}
+
+// The polygon being made: its corners, already moved, and its colour.
+static const int maxCorners = 8;
+static Corner corners[maxCorners];
+static int cornerCount = 0;
+static float polygonColour[3];
+
+void platformColour(float r, float g, float b)
+{
+    currentColour[0] = r;
+    currentColour[1] = g;
+    currentColour[2] = b;
+    glColor3f(r, g, b);
 }
 
 void platformBeginPolygon()
 {
-    polygonHasColour = false;
-    glBegin(primitiveFor(polygonMode));
+    takeModelview();
+    cornerCount = 0;
+    for (int i = 0; i < 3; ++i)
+        polygonColour[i] = currentColour[i];
 }
 
+// As inside glBegin: the colour becomes the current colour too.
 void platformPolygonColour(const float *rgb)
 {
     for (int i = 0; i < 3; ++i)
-        polygonColour[i] = rgb[i];
-    polygonHasColour = true;
+        polygonColour[i] = currentColour[i] = rgb[i];
 }
 
-// The polygon's colour goes with every vertex, so that all its vertices get it.
 void platformVertex(float x, float y, float z)
 {
-    if (polygonHasColour)
-        glColor3fv(polygonColour);
-    glVertex3f(x, y, z);
+    if (cornerCount < maxCorners)
+        corners[cornerCount++] = moved(x, y, z);
 }
 
 void platformVertexv(const float *xyz)
@@ -56,9 +132,34 @@ void platformVertexv(const float *xyz)
     platformVertex(xyz[0], xyz[1], xyz[2]);
 }
 
+// A convex polygon's area is a fan of triangles over its corners in order;
+// its outline the edges round it; its points the corners themselves.
 void platformEndPolygon()
 {
-    glEnd();
+    const int n = cornerCount;
+    if (n == 0)
+        return;
+    reserve(3 * n);
+    switch (polygonMode) {
+    case PolygonMode::fill:
+        for (int i = 1; i + 1 < n; ++i) {
+            emit(corners[0], polygonColour);
+            emit(corners[i], polygonColour);
+            emit(corners[i + 1], polygonColour);
+        }
+        break;
+    case PolygonMode::line:
+        for (int i = 0; i < n; ++i) {
+            emit(corners[i], polygonColour);
+            emit(corners[(i + 1) % n], polygonColour);
+        }
+        break;
+    case PolygonMode::point:
+        for (int i = 0; i < n; ++i)
+            emit(corners[i], polygonColour);
+        break;
+    }
+    cornerCount = 0;
 }
 
 // The cylinder as GLU builds it: slice i at the angle 2 pi i / slices from
@@ -68,55 +169,62 @@ struct CylinderShape {
     int slices, stacks;
 };
 
-static void cylinderVertex(const CylinderShape &c, int slice, int stack)
+static Corner cylinderCorner(const CylinderShape &c, int slice, int stack)
 {
     const double along = double(stack) / c.stacks;
     const double radius = c.baseRadius + (c.topRadius - c.baseRadius) * along;
     const double angle = 2 * M_PI * (slice % c.slices) / c.slices;
-    glVertex3f(static_cast<float>(radius * std::sin(angle)),
-               static_cast<float>(radius * std::cos(angle)),
-               static_cast<float>(c.height * along));
+    return moved(static_cast<float>(radius * std::sin(angle)),
+                 static_cast<float>(radius * std::cos(angle)),
+                 static_cast<float>(c.height * along));
 }
 
 void platformCylinder(double baseRadius, double topRadius, double height, int slices,
                       int stacks)
 {
     const CylinderShape c{baseRadius, topRadius, height, slices, stacks};
+    const float *rgb = currentColour;
+    takeModelview();
     switch (polygonMode) {
     case PolygonMode::fill:
-        // One band of quads per stack, as a triangle strip with the same
-        // vertices in the same order.
+        // Each band of a stack as GLU's quad strip: two triangles a quad.
         for (int j = 0; j < stacks; ++j) {
-            glBegin(GL_TRIANGLE_STRIP);
-            for (int i = 0; i <= slices; ++i) {
-                cylinderVertex(c, i, j);
-                cylinderVertex(c, i, j + 1);
+            for (int i = 0; i < slices; ++i) {
+                const Corner a = cylinderCorner(c, i, j), b = cylinderCorner(c, i, j + 1),
+                             d = cylinderCorner(c, i + 1, j),
+                             e = cylinderCorner(c, i + 1, j + 1);
+                reserve(6);
+                emit(a, rgb);
+                emit(b, rgb);
+                emit(d, rgb);
+                emit(d, rgb);
+                emit(b, rgb);
+                emit(e, rgb);
             }
-            glEnd();
         }
         break;
     case PolygonMode::line:
         // The edges of every quad: a ring at each stack, a line along each
         // slice.
-        glBegin(GL_LINES);
         for (int j = 0; j <= stacks; ++j) {
             for (int i = 0; i < slices; ++i) {
-                cylinderVertex(c, i, j);
-                cylinderVertex(c, i + 1, j);
+                reserve(4);
+                emit(cylinderCorner(c, i, j), rgb);
+                emit(cylinderCorner(c, i + 1, j), rgb);
                 if (j < stacks) {
-                    cylinderVertex(c, i, j);
-                    cylinderVertex(c, i, j + 1);
+                    emit(cylinderCorner(c, i, j), rgb);
+                    emit(cylinderCorner(c, i, j + 1), rgb);
                 }
             }
         }
-        glEnd();
         break;
     case PolygonMode::point:
-        glBegin(GL_POINTS);
-        for (int j = 0; j <= stacks; ++j)
-            for (int i = 0; i < slices; ++i)
-                cylinderVertex(c, i, j);
-        glEnd();
+        for (int j = 0; j <= stacks; ++j) {
+            for (int i = 0; i < slices; ++i) {
+                reserve(1);
+                emit(cylinderCorner(c, i, j), rgb);
+            }
+        }
         break;
     }
 }
@@ -199,8 +307,10 @@ void platformPerspective(double fovy, double aspect, double zNear, double zFar)
     glMultMatrixf(m);
 }
 
+// What was gathered in the old mode is drawn in it before the mode changes.
 void platformPolygonMode(PolygonMode mode)
 {
+    drawBatch();
     polygonMode = mode;
 }
 
@@ -234,6 +344,7 @@ EM_JS(void, announceEnding, (), {
 
 void platformSwapBuffers()
 {
+    drawBatch();
     glutSwapBuffers();
     announceFrame();
 }

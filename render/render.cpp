@@ -108,7 +108,7 @@ void drawTank()
     // Lift so the wheels (radius 0.5, axles 0.2 below the frame) touch z = 0.
     glTranslatef(0, 0, t.rideHeight);
 
-    glColor3f(0, 0, 0);
+    platformColour(0, 0, 0);
     for (const WheelMount &w : t.wheels) {
         glPushMatrix();
         glTranslatef(w.x, w.y, w.z);
@@ -146,7 +146,7 @@ void drawScene()
     glLoadIdentity();
     const Camera &c = appState.camera;
     platformLookAt(c.eye, c.centre, c.up);
-    glColor3f(tankShape.groundGrey, tankShape.groundGrey, tankShape.groundGrey);
+    platformColour(tankShape.groundGrey, tankShape.groundGrey, tankShape.groundGrey);
     drawGround(tankShape.groundHalf);
     glPushMatrix();
     glTranslatef(tankModel.x, tankModel.y, 0);

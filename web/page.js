@@ -16,36 +16,86 @@
     return getContext(type, Object.assign({}, attributes, { preserveDrawingBuffer: true }));
   };
 
-  // Output arrives a byte at a time; it is gathered and shown once per
-  // callback, one text node per line.
+  // Output arrives a byte at a time. It is gathered and shown a few times a
+  // second, not at every tick: no one reads fifty lines a second, and each
+  // change of the panel costs the browser a layout and a paint. The panel
+  // holds the last maxLines lines (the last one maybe unfinished) in blocks
+  // of blockLines, one text node each, so that a change lays out only the
+  // newest block and the oldest: new text is appended to the one, the
+  // oldest lines cut from the other, which also keeps a reader's selection
+  // where it was.
+  var flushAfter = 100;  // ms: the panel is never more than a fifth of a second behind
+  var blockLines = 20;
+  var blocks = [];  // { text: its text node, lines: the lengths of its lines }
+  var lineCount = 0;
   var pending = '';
-  var flushQueued = false;
+  var flushTimer = null;
+
+  function addBlock() {
+    var element = document.createElement('div');
+    var block = { text: document.createTextNode(''), lines: [] };
+    element.appendChild(block.text);
+    trace.appendChild(element);
+    blocks.push(block);
+    return block;
+  }
+
+  function append(added) {
+    var last = blocks[blocks.length - 1];
+    var unfinished = last && last.text.data.charCodeAt(last.text.data.length - 1) !== 10;
+    var chunk = '';
+    (added.match(/[^\n]*\n|[^\n]+$/g) || []).forEach(function (line) {
+      if (unfinished) {
+        last.lines[last.lines.length - 1] += line.length;
+        unfinished = false;
+      } else {
+        if (!last || last.lines.length === blockLines) {
+          if (chunk) last.text.appendData(chunk);
+          chunk = '';
+          last = addBlock();
+        }
+        last.lines.push(line.length);
+        lineCount++;
+      }
+      chunk += line;
+    });
+    if (chunk) last.text.appendData(chunk);
+  }
+
+  function cutOldest() {
+    while (lineCount > maxLines) {
+      var first = blocks[0];
+      var excess = Math.min(lineCount - maxLines, first.lines.length);
+      lineCount -= excess;
+      if (excess === first.lines.length) {
+        first.text.parentNode.remove();
+        blocks.shift();
+      } else {
+        first.text.deleteData(0, first.lines.splice(0, excess).reduce(function (a, b) { return a + b; }, 0));
+      }
+    }
+  }
 
   function flush() {
-    flushQueued = false;
-    var text = pending;
+    clearTimeout(flushTimer);
+    flushTimer = null;
+    if (!pending) return;
+    var added = pending;
     pending = '';
     // Follow the output only while the reader is at its end, so that
-    // scrolling back to read is not undone 50 times a second.
+    // scrolling back to read is not undone as lines arrive; a reader
+    // scrolled back keeps seeing the same lines as the oldest go.
     var following = trace.scrollTop + trace.clientHeight >= trace.scrollHeight - 4;
-    var last = trace.lastChild;
-    if (last && last.data.slice(-1) !== '\n') {
-      var end = text.indexOf('\n') + 1 || text.length;
-      last.data += text.slice(0, end);
-      text = text.slice(end);
-    }
-    var lines = text.match(/[^\n]*\n|[^\n]+$/g) || [];
-    lines.forEach(function (line) { trace.appendChild(document.createTextNode(line)); });
-    while (trace.childNodes.length > maxLines) trace.removeChild(trace.firstChild);
+    append(added);
+    var height = following || lineCount <= maxLines ? 0 : trace.scrollHeight;
+    cutOldest();
     if (following) trace.scrollTop = trace.scrollHeight;
+    else if (height) trace.scrollTop -= height - trace.scrollHeight;
   }
 
   function onOutput(fd, byte) {
     pending += String.fromCharCode(byte);  // Latin-1: one byte, one character
-    if (!flushQueued) {
-      flushQueued = true;
-      queueMicrotask(flush);
-    }
+    if (flushTimer === null) flushTimer = setTimeout(flush, flushAfter);
   }
 
   // The first frame drawn, as a mark on the page's timeline (navigation is
@@ -80,8 +130,8 @@
     onEnding: keepLastFrame,
     onRuntimeProblem: function (message) { problem = message; status.textContent = message; },
     onRuntimeInitialized: function () { if (!problem) status.textContent = 'running'; },
-    onExit: function (code) { status.textContent = 'ended with status ' + code; },
-    onAbort: function (what) { status.textContent = 'stopped: ' + what; },
+    onExit: function (code) { flush(); status.textContent = 'ended with status ' + code; },
+    onAbort: function (what) { flush(); status.textContent = 'stopped: ' + what; },
   };
 
   // Full screen for the canvas and the on-screen keys; the button, or the

@@ -4,7 +4,12 @@
 set(TANK_WEB_DIR ${CMAKE_BINARY_DIR}/web CACHE PATH "Where the page is assembled")
 set(web ${CMAKE_CURRENT_SOURCE_DIR}/web)
 
-# Both programs of the browser build link the same way.
+# Which emscripten built the page, for the page's own complaints.
+file(WRITE ${CMAKE_BINARY_DIR}/toolchain.js
+  "Module['emscriptenVersion'] = '${EMSCRIPTEN_VERSION}';\n")
+
+# Both programs of the browser build link the same way, and the page talks
+# to both through the same bridge.
 function(tank_web_program target out_dir)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${out_dir} SUFFIX .js)
   target_link_options(${target} PRIVATE
@@ -12,22 +17,18 @@ function(tank_web_program target out_dir)
     -sENVIRONMENT=web
     # ESC ends the runtime for real, so no timer, frame or key runs after it.
     -sEXIT_RUNTIME=1
-    -sMALLOC=emmalloc)
+    -sMALLOC=emmalloc
+    # What the page calls (platform/platform_web.cpp) and reads.
+    "SHELL:-sEXPORTED_FUNCTIONS=_main,_webDeliverKey,_webResize,_webRedraw,_webModel"
+    "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32"
+    # Standard output reaches the page through FS.init, byte by byte.
+    -sFORCE_FILESYSTEM=1
+    "SHELL:--pre-js ${CMAKE_BINARY_DIR}/toolchain.js"
+    "SHELL:--pre-js ${web}/bridge.js")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${web}/bridge.js)
 endfunction()
 
 tank_web_program(tank ${TANK_WEB_DIR})
-target_link_options(tank PRIVATE
-  # What the page calls (platform/platform_web.cpp) and reads.
-  "SHELL:-sEXPORTED_FUNCTIONS=_main,_webDeliverKey,_webResize,_webRedraw,_webModel"
-  "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32"
-  # Standard output reaches the page through FS.init, byte by byte.
-  -sFORCE_FILESYSTEM=1
-  "SHELL:--pre-js ${CMAKE_BINARY_DIR}/toolchain.js"
-  "SHELL:--pre-js ${web}/bridge.js")
-# Which emscripten built the page, for the page's own complaints.
-file(WRITE ${CMAKE_BINARY_DIR}/toolchain.js
-  "Module['emscriptenVersion'] = '${EMSCRIPTEN_VERSION}';\n")
-set_property(TARGET tank APPEND PROPERTY LINK_DEPENDS ${web}/bridge.js)
 
 # The page's own files, copied on every build so an edit to them lands too.
 set(page_files index.html page.js page.css)
@@ -37,7 +38,7 @@ add_custom_target(page ALL
   COMMENT "Assembling the page in ${TANK_WEB_DIR}")
 
 # The floor for make bench-web: the same page around a program that only
-# clears the canvas every 20 ms, in a folder of its own.
+# clears the canvas and prints one line every 20 ms, in a folder of its own.
 set(floor_dir ${CMAKE_BINARY_DIR}/floor-page)
 file(READ ${web}/index.html floor_index)
 string(REPLACE "tank.js" "bench_floor.js" floor_index "${floor_index}")
@@ -45,7 +46,8 @@ file(WRITE ${floor_dir}/index.html "${floor_index}")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${web}/index.html)
 add_custom_target(floor_page
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${web}/page.js ${web}/page.css ${floor_dir})
-add_executable(bench_floor EXCLUDE_FROM_ALL bench/floor.cpp)
+add_executable(bench_floor EXCLUDE_FROM_ALL bench/floor.cpp bench/floor_web.cpp)
+target_include_directories(bench_floor PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 tank_warnings(bench_floor)
 tank_web_program(bench_floor ${floor_dir})
 add_dependencies(bench_floor floor_page)

@@ -285,8 +285,10 @@ async function runEngine(engine, server) {
       expect(reshapes(text) === 1 && text.includes('Reshape ORTHO\n'), `300 x 500 gave ${reshapes(text)} reshapes`);
       // O twice reshapes again with the size GLUT answers, which must be the
       // new one for the frame to match the desktop's tall window.
+      const beforeO = (await traceText(page)).length;
       await page.keyboard.press('o');
       await page.keyboard.press('o');
+      await waitForTrace(page, /Reshape PERSPECTIVE\n(.*\n)*Reshape ORTHO\nCarregou na tecla o\n/, beforeO);
       await captureFrame(page, busy);
       const { share } = await compareFrame(page, 'golden/busy-tall.png');
       expect(share >= 0.97, `busy-tall: only ${(share * 100).toFixed(2)} % of pixels within 16/255 of the desktop frame`);
@@ -360,6 +362,58 @@ async function runEngine(engine, server) {
         await page.close();
       });
     }
+
+    await check(engine, 'the trace panel keeps the last 1,000 lines and a reader scrolled back stays put', async () => {
+      const { page, errors } = await openPage(browser, server.url);
+      // Every byte the program writes from now on; the panel holds the rest.
+      await page.evaluate(() => {
+        const show = Module.onOutput;
+        window.written = document.getElementById('trace').textContent;
+        Module.onOutput = (fd, byte) => { window.written += String.fromCharCode(byte); show(fd, byte); };
+      });
+      // Keys the program has no meaning for, echoed on press and release,
+      // between the ticks' lines: no stretch of the trace repeats another.
+      const keys = 'bcegjkmnrstuvwy0123456789';
+      const typeKeys = async (n) => { for (let i = 0; i < n; i++) await page.keyboard.press(keys[i % keys.length]); };
+      await typeKeys(500);
+      await sleep(300);
+      // The text at the top of the panel's view, from the point a reader sees.
+      const atTop = () => page.evaluate(() => {
+        const trace = document.getElementById('trace');
+        const box = trace.getBoundingClientRect();
+        const x = box.left + 12;
+        const y = box.top + 12;
+        const at = document.caretPositionFromPoint ? document.caretPositionFromPoint(x, y) : document.caretRangeFromPoint(x, y);
+        const node = at.offsetNode || at.startContainer;
+        const offset = at.offset ?? at.startOffset;
+        let before = 0;
+        for (const block of trace.childNodes) {
+          if (block.contains(node)) break;
+          before += block.textContent.length;
+        }
+        return trace.textContent.slice(before + offset, before + offset + 150);
+      });
+      await page.$eval('#trace', (e) => { e.scrollTop = e.scrollHeight / 2; });
+      await sleep(300);
+      const seen = await atTop();
+      const scrolled = await page.$eval('#trace', (e) => e.scrollTop);
+      await typeKeys(40);
+      await sleep(400);
+      const seenAfter = await atTop();
+      expect(seenAfter === seen, `the view moved while scrolled back:\n${JSON.stringify(seen)}\nbecame\n${JSON.stringify(seenAfter)}`);
+      expect(await page.$eval('#trace', (e) => e.scrollTop + e.clientHeight < e.scrollHeight - 100), 'the panel jumped to its end');
+      expect(Math.abs(await page.$eval('#trace', (e) => e.scrollTop) - scrolled) > 0, 'the oldest lines were not cut while scrolled back');
+      // With the trace off nothing more comes: the panel is the last 1,000
+      // lines written, byte for byte.
+      await page.keyboard.press('d');
+      await sleep(400);
+      const [panel, written] = await page.evaluate(() => [document.getElementById('trace').textContent, window.written]);
+      const lines = written.match(/[^\n]*\n|[^\n]+$/g);
+      expect(lines.length > 1000, `only ${lines.length} lines were written`);
+      expect(panel === lines.slice(-1000).join(''), `the panel is not the last 1,000 lines written (${panel.split('\n').length - 1} lines)`);
+      expectNoErrors(errors);
+      await page.close();
+    });
 
     await check(engine, 'bad input: odd keys, no focus, resize, hidden tab', async () => {
       const { page, errors } = await openPage(browser, server.url);

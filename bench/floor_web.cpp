@@ -1,0 +1,46 @@
+// The floor's side of the page's interface (web/bridge.js), in place of the
+// program's: the page may call it the same way, and it announces its frames
+// the same way, but it has no model and reshapes only its viewport.
+#include <GL/glut.h>
+#include <emscripten.h>
+
+#include "platform/platform.h"
+
+void floorKey(unsigned char key, int mouseX, int mouseY);
+void floorRedraw();
+
+EM_JS(void, announceFrame, (), {
+    if (Module['onFrame'])
+        Module['onFrame']();
+});
+
+void platformSwapBuffers()
+{
+    glutSwapBuffers();
+    announceFrame();
+}
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void webDeliverKey(int special, int pressed, int code)
+{
+    if (!special && pressed)
+        floorKey(static_cast<unsigned char>(code), 0, 0);
+}
+
+EMSCRIPTEN_KEEPALIVE void webResize(int width, int height)
+{
+    glViewport(0, 0, width, height);
+    floorRedraw();
+}
+
+EMSCRIPTEN_KEEPALIVE void webRedraw()
+{
+    floorRedraw();
+}
+
+EMSCRIPTEN_KEEPALIVE void *webModel()
+{
+    return nullptr;
+}
+}
