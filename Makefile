@@ -18,7 +18,7 @@ SEED ?= 20261208
 RELEASE ?= trixie
 
 .PHONY: run test test-sanitize format-check golden docs bench soak build build-all clean \
-        web web-build browser-deps bench-web soak-web test-debian test-web-newest
+        web web-build browser-deps bench-web soak-web test-debian test-web-newest icons
 
 # With a display, the window; without one (ssh, CI), a scripted drive in a
 # private X server that leaves screenshots and the trace in build/demo/.
@@ -88,6 +88,10 @@ web-build:
 
 web: web-build
 	node scripts/serve.mjs $(WEB_DIR) 8000
+
+# Draws the page's app icons (web/icon-*.png) again with the browser build.
+icons: web-build browser-deps
+	node scripts/icons.mjs $(WEB_DIR) web
 
 # The browser build measured in both engines beside a page that only
 # clears the canvas, and soaked with random input in Chromium.

@@ -24,9 +24,12 @@ const pages = { tank: server.url, floor: `${server.url}floor/` };
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
-// Loads a page and waits for its first frame.
+// Loads a page as at a first visit (a browser context of its own, so no
+// earlier visit's worker serves it) and waits for its first frame.
 async function load(browser, url) {
-  const page = await browser.newPage();
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  page.once('close', () => context.close().catch(() => {}));
   const errors = [];
   page.on('pageerror', (e) => errors.push(e.message));
   await page.setViewport({ width: 1280, height: 900 });

@@ -8,7 +8,7 @@ import { pathToFileURL } from 'node:url';
 
 const contentTypes = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
-  '.wasm': 'application/wasm', '.png': 'image/png',
+  '.wasm': 'application/wasm', '.png': 'image/png', '.webmanifest': 'application/manifest+json',
 };
 
 // mounts: URL prefix ('/', '/golden/') to folder. Every response is noted
@@ -48,7 +48,11 @@ export async function serve(mounts, port = 0) {
   return {
     url: `http://127.0.0.1:${server.address().port}/`,
     served,
-    close: () => server.close(),
+    // Closed for good: kept-alive connections too, as when the network goes.
+    close: () => {
+      server.close();
+      server.closeAllConnections();
+    },
   };
 }
 

@@ -129,7 +129,11 @@
     onFrame: afterFrame,
     onEnding: keepLastFrame,
     onRuntimeProblem: function (message) { problem = message; status.textContent = message; },
-    onRuntimeInitialized: function () { if (!problem) status.textContent = 'running'; },
+    // By now the program and everything it needs are loaded.
+    onRuntimeInitialized: function () {
+      if (!problem) status.textContent = 'running';
+      keepForOffline();
+    },
     onExit: function (code) { flush(); status.textContent = 'ended with status ' + code; },
     onAbort: function (what) { flush(); status.textContent = 'stopped: ' + what; },
   };
@@ -149,6 +153,36 @@
     fullscreen.setAttribute('aria-pressed', String(on));
     fullscreen.textContent = on ? 'Leave full screen' : 'Full screen';
   });
+
+  // Served over http(s), the page keeps itself for use without a network
+  // (web/sw.js); opened from a file, or as the single file, it has no
+  // worker. A new build found at a visit takes over once this page has
+  // loaded all it will load; the page then reloads onto it at once if no key
+  // has been pressed yet, else it says a reload brings the new version.
+  var touched = false;
+  window.addEventListener('keydown', function () { touched = true; }, true);
+  window.addEventListener('pointerdown', function () { touched = true; }, true);
+  function keepForOffline() {
+    if (!('serviceWorker' in navigator) || !/^https?:$/.test(location.protocol)
+        || document.documentElement.hasAttribute('data-single-file')) return;
+    var updating = Boolean(navigator.serviceWorker.controller);
+    navigator.serviceWorker.addEventListener('controllerchange', function () {
+      if (!updating) return;
+      updating = false;
+      if (!touched) location.reload();
+      else status.textContent += ' (a new version is ready: reload to use it)';
+    });
+    navigator.serviceWorker.register('sw.js').then(function (registration) {
+      function takeOver(worker) {
+        if (worker.state === 'installed') worker.postMessage('take over');
+        else worker.addEventListener('statechange', function () { takeOver(worker); });
+      }
+      if (registration.waiting) takeOver(registration.waiting);
+      registration.addEventListener('updatefound', function () {
+        if (navigator.serviceWorker.controller) takeOver(registration.installing);
+      });
+    }).catch(function (error) { console.warn('no offline copy: ' + error.message); });
+  }
 
   // Keys go to the page while it has the focus; a click on the canvas
   // brings it back.

@@ -30,12 +30,25 @@ endfunction()
 
 tank_web_program(tank ${TANK_WEB_DIR})
 
-# The page's own files, copied on every build so an edit to them lands too.
-set(page_files index.html page.js page.css)
+# The same program once more with the WebAssembly inside its script, for
+# the page as one file (tank.html).
+add_executable(tank_single app/main.cpp)
+target_link_libraries(tank_single PRIVATE tankcore)
+tank_warnings(tank_single)
+tank_web_program(tank_single ${CMAKE_BINARY_DIR}/single)
+target_link_options(tank_single PRIVATE -sSINGLE_FILE=1)
+
+# The page: its own files copied beside the program, then the worker's set
+# stamped and the single file written (web/assemble.mjs), on every build so
+# an edit to any of them lands too.
+find_program(TANK_NODE node REQUIRED)
+set(page_files index.html page.js page.css manifest.webmanifest icon-192.png icon-512.png)
 list(TRANSFORM page_files PREPEND ${web}/ OUTPUT_VARIABLE page_sources)
 add_custom_target(page ALL
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${page_sources} ${TANK_WEB_DIR}
+  COMMAND ${TANK_NODE} ${web}/assemble.mjs page ${TANK_WEB_DIR} $<TARGET_FILE:tank_single>
   COMMENT "Assembling the page in ${TANK_WEB_DIR}")
+add_dependencies(page tank tank_single)
 
 # The floor for make bench-web: the same page around a program that only
 # clears the canvas and prints one line every 20 ms, in a folder of its own.

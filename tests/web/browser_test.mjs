@@ -5,12 +5,16 @@
 //   node browser_test.mjs PAGE_DIR GOLDEN_DIR ENGINE...   (chromium, firefox)
 //
 // Ends with "N passed, N failed"; exit status 1 when anything failed.
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
+import { pathToFileURL } from 'node:url';
 import {
   captureFrame, compareFrame, countColour, latin1Bytes, launch, openPage, pixelAt,
   servePage, sleep, StartError, traceText, waitForStart, waitForTrace,
 } from './lib.mjs';
+import { serve } from '../../scripts/serve.mjs';
 
 const [pageDir, goldenDir, ...engines] = process.argv.slice(2);
 if (!pageDir || !goldenDir || engines.length === 0) {
@@ -414,6 +418,97 @@ async function runEngine(engine, server) {
       expectNoErrors(errors);
       await page.close();
     });
+
+    await check(engine, 'the single file, alone in a folder, opened from disk: the whole program, nothing loaded', async () => {
+      const alone = fs.mkdtempSync(path.join(os.tmpdir(), 'tank-single-'));
+      fs.copyFileSync(path.join(pageDir, 'tank.html'), path.join(alone, 'tank.html'));
+      const page = await browser.newPage();
+      const errors = [];
+      const requests = [];
+      page.on('pageerror', (error) => errors.push(String(error.message || error)));
+      page.on('request', (request) => requests.push(request.url()));
+      try {
+        await page.setViewport({ width: 1280, height: 900 });
+        const url = pathToFileURL(path.join(alone, 'tank.html')).href;
+        await page.goto(url);
+        await waitForStart(page, errors);
+        const bytes = latin1Bytes(await traceText(page));
+        expect(bytes.subarray(0, help.length).equals(help), 'the trace does not begin with the help');
+        const from = (await traceText(page)).length;
+        await holdKey(page, 'ArrowUp', /Velocidade 0\.52 Direccao 0\.00\n/, from);
+        await waitForTrace(page, /Largou a tecla especial 101\n/, from);
+        await captureFrame(page, busy);
+        const reference = `data:image/png;base64,${fs.readFileSync(path.join(goldenDir, 'busy.png')).toString('base64')}`;
+        const { share } = await compareFrame(page, reference);
+        expect(share >= 0.97, `busy: only ${(share * 100).toFixed(2)} % of pixels within 16/255 of the desktop frame`);
+        await page.keyboard.press('Escape');
+        await page.waitForFunction(() => document.getElementById('status').textContent === 'ended with status 1', { timeout: 5000 });
+        const elsewhere = requests.filter((r) => r !== url && !/^(data|blob):/.test(r));
+        expect(elsewhere.length === 0, `the single file loaded ${elsewhere.join(', ')}`);
+        expectNoErrors(errors);
+      } finally {
+        await page.close();
+        fs.rmSync(alone, { recursive: true, force: true });
+      }
+    });
+
+    if (engine === 'chromium') {
+      await check(engine, 'served: kept for use offline, and a new build arrives whole at the next visit', async () => {
+        // A copy of the page of its own, on a port of its own, to rebuild.
+        const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'tank-served-'));
+        fs.cpSync(pageDir, copy, { recursive: true });
+        let site = await serve({ '/': copy });
+        const port = new URL(site.url).port;
+        const context = await browser.createBrowserContext();
+        try {
+          // The single file registers no worker, even when served.
+          let { page, errors } = await openPage(context, `${site.url}tank.html`);
+          await sleep(500);
+          const workers = await page.evaluate(async () => (await navigator.serviceWorker.getRegistrations()).length);
+          expect(workers === 0, 'the single file registered a service worker');
+          await page.close();
+          ({ page, errors } = await openPage(context, site.url));
+          const active = await page.evaluate(async () => {
+            const registration = await navigator.serviceWorker.ready;
+            return registration.active && registration.active.state;
+          });
+          expect(active === 'activated', `no active service worker after the first load (${active})`);
+          // The network gone: the page still loads and runs.
+          site.close();
+          await page.reload();
+          await waitForStart(page, errors);
+          const from = (await traceText(page)).length;
+          await waitForTrace(page, /Velocidade 0\.00 Direccao 0\.00\n(.*\n)*Velocidade/, from);
+          expectNoErrors(errors);
+          await page.close();
+          // A rebuild with a changed page file, served again.
+          fs.appendFileSync(path.join(copy, 'page.css'), ':root { --build: 2; }\n');
+          execFileSync(process.execPath, [path.join(path.dirname(new URL(import.meta.url).pathname), '../../web/assemble.mjs'), 'worker', copy]);
+          site = await serve({ '/': copy }, Number(port));
+          ({ page, errors } = await openPage(context, site.url));
+          await page.waitForFunction(() => getComputedStyle(document.documentElement).getPropertyValue('--build').trim() === '2',
+            { timeout: 15000 });
+          await waitForStart(page, errors);
+          const stale = await page.evaluate(async (names) => {
+            const out = [];
+            for (const name of names) {
+              const response = await fetch(name);
+              out.push([name, Array.from(new Uint8Array(await response.arrayBuffer()))]);
+            }
+            return { files: out, caches: await caches.keys() };
+          }, fs.readdirSync(copy).filter((n) => n !== 'tank.html' && n !== 'sw.js'));
+          const differing = stale.files.filter(([name, bytes]) => !Buffer.from(bytes).equals(fs.readFileSync(path.join(copy, name))));
+          expect(differing.length === 0, `old files after the rebuild: ${differing.map((d) => d[0]).join(', ')}`);
+          expect(stale.caches.length === 1, `caches kept: ${stale.caches.join(', ')}`);
+          expectNoErrors(errors);
+          await page.close();
+        } finally {
+          await context.close();
+          site.close();
+          fs.rmSync(copy, { recursive: true, force: true });
+        }
+      });
+    }
 
     await check(engine, 'bad input: odd keys, no focus, resize, hidden tab', async () => {
       const { page, errors } = await openPage(browser, server.url);
