@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 #include <GL/glut.h>
 #include <cmath>
+#include <cstdio>
 #include <emscripten.h>
 
 #include "app/state.h"
@@ -404,5 +405,21 @@ EMSCRIPTEN_KEEPALIVE void webRedraw()
 EMSCRIPTEN_KEEPALIVE TankModel *webModel()
 {
     return &tankModel;
+}
+
+// The values the tree shows, as the drawing uses them and written as the
+// trace writes numbers: "x y speed heading wheelAngle turretAngle
+// cannonAngle pitch roll", each with two decimals.
+EMSCRIPTEN_KEEPALIVE const char *webModelText()
+{
+    static char text[256];
+    const TankModel &m = tankModel;
+    snprintf(text, sizeof text,
+             "x %.2f y %.2f speed %.2f heading %.2f wheelAngle %.2f "
+             "turretAngle %.2f cannonAngle %.2f pitch %.2f roll %.2f",
+             double(m.x), double(m.y), double(m.speed), double(m.heading),
+             double(m.wheelAngle), double(m.turretAngle), double(m.cannonAngle),
+             double(tankPitch(m)), double(tankRoll(m)));
+    return text;
 }
 }

@@ -95,6 +95,17 @@ static void drawBox(const BoxSize &size)
     glPopMatrix();
 }
 
+// The products are formed in double and handed to GL as floats.
+float tankPitch(const TankModel &m)
+{
+    return static_cast<float>(m.speed * tankShape.pitchPerSpeed);
+}
+
+float tankRoll(const TankModel &m)
+{
+    return static_cast<float>(tankShape.rollPerTurn * m.speed * m.wheelAngle);
+}
+
 void drawTank()
 {
     const TankModel &m = tankModel;
@@ -121,9 +132,8 @@ void drawTank()
     }
 
     // Pitch with speed and roll in turns, for the body but not the wheels.
-    // The products are formed in double and handed to GL as floats.
-    glRotatef(static_cast<float>(m.speed * t.pitchPerSpeed), 1, 0, 0);
-    glRotatef(static_cast<float>(t.rollPerTurn * m.speed * m.wheelAngle), 0, 1, 0);
+    glRotatef(tankPitch(m), 1, 0, 0);
+    glRotatef(tankRoll(m), 0, 1, 0);
 
     drawBox(t.hull);
 

@@ -1,6 +1,8 @@
 // Everything that reaches the window: projection, frame and tank geometry.
 #pragma once
 
+#include "app/state.h"
+
 // GLUT reshape callback: fits the viewport and sets the projection chosen by
 // appState.orthographic. Leaves the matrix mode at GL_MODELVIEW.
 void reshape(int width, int height);
@@ -21,6 +23,11 @@ void drawFace(const float *a, const float *b, const float *c, const float *d,
 
 // The unit cube centred on the origin, each face in its own colour.
 void drawCube();
+
+// The body's attitude in degrees, as the drawing turns it: pitch about X
+// with speed, roll about Y in turns.
+float tankPitch(const TankModel &model);
+float tankRoll(const TankModel &model);
 
 // The tank in its own frame, posed from tankModel. Leaves the modelview
 // matrix as it found it.

@@ -1,6 +1,9 @@
 // The build's last step for the page, run by web/web.cmake:
-//   node assemble.mjs page DIR SINGLE_JS   stamp DIR/sw.js and write DIR/tank.html
-//   node assemble.mjs worker DIR           stamp DIR/sw.js only (after DIR changed)
+//   node assemble.mjs page DIR SINGLE_JS TREE_JSON
+//       write the tree into DIR/index.html, stamp DIR/sw.js, write DIR/tank.html
+//   node assemble.mjs worker DIR   stamp DIR/sw.js only (after DIR changed)
+// The tree (TREE_JSON, from the writer of the diagram in docs/) goes into
+// the page's empty <script type="application/json" id="tank-tree">.
 // sw.js is this folder's worker with the page's files and a name for this
 // build's set: a hash of their contents, so any change makes a new set.
 // tank.html is the same page as one file: index.html with the style, the
@@ -12,14 +15,14 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
-const [what, dir, singleJs] = process.argv.slice(2);
-if (!dir || !(what === 'worker' || (what === 'page' && singleJs))) {
-  console.error('usage: assemble.mjs page DIR SINGLE_JS | worker DIR');
+const [what, dir, singleJs, treeJson] = process.argv.slice(2);
+if (!dir || !(what === 'worker' || (what === 'page' && treeJson))) {
+  console.error('usage: assemble.mjs page DIR SINGLE_JS TREE_JSON | worker DIR');
   process.exit(2);
 }
 
 // Every file the page loads, the worker's set.
-const pageFiles = ['index.html', 'page.js', 'page.css', 'tank.js', 'tank.wasm',
+const pageFiles = ['index.html', 'page.css', 'trace.js', 'page.js', 'tree.js', 'tank.js', 'tank.wasm',
   'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
 
 function stampWorker() {
@@ -49,7 +52,15 @@ function replaceOnce(text, from, to) {
 // A script's text inside <script>: nothing in it may end the element.
 const inline = (js) => js.replace(/<\/script/gi, '<\\/script').replace(/<!--/g, '<\\!--');
 
+const treeElement = '<script type="application/json" id="tank-tree"></script>';
+
 try {
+  if (what === 'page') {
+    const tree = JSON.stringify(JSON.parse(fs.readFileSync(treeJson, 'utf8')));
+    const index = path.join(dir, 'index.html');
+    fs.writeFileSync(index, replaceOnce(fs.readFileSync(index, 'utf8'), treeElement,
+      treeElement.replace('><', `>${inline(tree)}<`)));
+  }
   const build = stampWorker();
   if (what === 'page') {
     const read = (name) => fs.readFileSync(path.join(dir, name), 'utf8');
@@ -58,7 +69,9 @@ try {
     html = replaceOnce(html, '<link rel="stylesheet" href="page.css">', `<style>\n${read('page.css')}</style>`);
     html = replaceOnce(html, '<link rel="manifest" href="manifest.webmanifest">\n', '');
     html = replaceOnce(html, '<link rel="apple-touch-icon" href="icon-192.png">\n', '');
-    html = replaceOnce(html, '<script src="page.js"></script>', `<script>\n${inline(read('page.js'))}</script>`);
+    for (const script of ['trace.js', 'page.js', 'tree.js']) {
+      html = replaceOnce(html, `<script src="${script}"></script>`, `<script>\n${inline(read(script))}</script>`);
+    }
     html = replaceOnce(html, '<script src="tank.js"></script>',
       `<script>\n${inline(fs.readFileSync(singleJs, 'utf8'))}</script>`);
     fs.writeFileSync(path.join(dir, 'tank.html'), html);

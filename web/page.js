@@ -1,12 +1,10 @@
 // The page around the program: the canvas it draws on, where its standard
-// output goes (the trace panel, decoded as Latin-1, its last lines only)
-// and what the status line says. Loaded before the program's tank.js, which
-// reads the Module object set up here.
+// output goes, what the status line says, full screen and the copy kept for
+// use offline. Loaded before the program's tank.js, which reads the Module
+// object set up here.
 (function () {
   'use strict';
-  var maxLines = 1000;
   var canvas = document.getElementById('canvas');
-  var trace = document.getElementById('trace');
   var status = document.getElementById('status');
 
   // Keep what was drawn once the frame is shown, so that the last frame
@@ -16,95 +14,35 @@
     return getContext(type, Object.assign({}, attributes, { preserveDrawingBuffer: true }));
   };
 
-  // Output arrives a byte at a time. It is gathered and shown a few times a
-  // second, not at every tick: no one reads fifty lines a second, and each
-  // change of the panel costs the browser a layout and a paint. The panel
-  // holds the last maxLines lines (the last one maybe unfinished) in blocks
-  // of blockLines, one text node each, so that a change lays out only the
-  // newest block and the oldest: new text is appended to the one, the
-  // oldest lines cut from the other, which also keeps a reader's selection
-  // where it was.
-  var flushAfter = 100;  // ms: the panel is never more than a fifth of a second behind
-  var blockLines = 20;
-  var blocks = [];  // { text: its text node, lines: the lengths of its lines }
-  var lineCount = 0;
-  var pending = '';
-  var flushTimer = null;
-
-  function addBlock() {
-    var element = document.createElement('div');
-    var block = { text: document.createTextNode(''), lines: [] };
-    element.appendChild(block.text);
-    trace.appendChild(element);
-    blocks.push(block);
-    return block;
-  }
-
-  function append(added) {
-    var last = blocks[blocks.length - 1];
-    var unfinished = last && last.text.data.charCodeAt(last.text.data.length - 1) !== 10;
-    var chunk = '';
-    (added.match(/[^\n]*\n|[^\n]+$/g) || []).forEach(function (line) {
-      if (unfinished) {
-        last.lines[last.lines.length - 1] += line.length;
-        unfinished = false;
-      } else {
-        if (!last || last.lines.length === blockLines) {
-          if (chunk) last.text.appendData(chunk);
-          chunk = '';
-          last = addBlock();
-        }
-        last.lines.push(line.length);
-        lineCount++;
-      }
-      chunk += line;
-    });
-    if (chunk) last.text.appendData(chunk);
-  }
-
-  function cutOldest() {
-    while (lineCount > maxLines) {
-      var first = blocks[0];
-      var excess = Math.min(lineCount - maxLines, first.lines.length);
-      lineCount -= excess;
-      if (excess === first.lines.length) {
-        first.text.parentNode.remove();
-        blocks.shift();
-      } else {
-        first.text.deleteData(0, first.lines.splice(0, excess).reduce(function (a, b) { return a + b; }, 0));
-      }
-    }
-  }
-
-  function flush() {
-    clearTimeout(flushTimer);
-    flushTimer = null;
-    if (!pending) return;
-    var added = pending;
-    pending = '';
-    // Follow the output only while the reader is at its end, so that
-    // scrolling back to read is not undone as lines arrive; a reader
-    // scrolled back keeps seeing the same lines as the oldest go.
-    var following = trace.scrollTop + trace.clientHeight >= trace.scrollHeight - 4;
-    append(added);
-    var height = following || lineCount <= maxLines ? 0 : trace.scrollHeight;
-    cutOldest();
-    if (following) trace.scrollTop = trace.scrollHeight;
-    else if (height) trace.scrollTop -= height - trace.scrollHeight;
-  }
-
+  // Standard output goes to the console panel (web/trace.js).
   function onOutput(fd, byte) {
-    pending += String.fromCharCode(byte);  // Latin-1: one byte, one character
-    if (flushTimer === null) flushTimer = setTimeout(flush, flushAfter);
+    window.tracePanel.write(byte);
   }
 
-  // The first frame drawn, as a mark on the page's timeline (navigation is
-  // at 0), for the start-up figure of make bench-web.
+  // What the page writes into itself as the program runs, the console and
+  // the tree, is written in the same frames, at most ten a second, each
+  // time from the frame just drawn: every frame that changes the page's
+  // text costs the browser a pass of style, layout and paint, and at fifty a
+  // second those passes cost more than all the rest of the page.
+  var writeEvery = 100;  // ms
+  var writers = [window.tracePanel.flush];
+  var lastWrite = -Infinity;
+  function writePage() {
+    lastWrite = performance.now();
+    writers.forEach(function (write) { write(); });
+  }
+  window.pageWriters = writers;
+  window.writePage = writePage;
+
+  // After every frame. The first is also marked on the page's timeline
+  // (navigation is at 0), for the start-up figure of make bench-web.
   var firstFrameDrawn = false;
   function afterFrame() {
-    if (firstFrameDrawn) return;
-    firstFrameDrawn = true;
-    performance.mark('first-frame');
+    if (!firstFrameDrawn) {
+      firstFrameDrawn = true;
+      performance.mark('first-frame');
+    }
+    if (performance.now() - lastWrite >= writeEvery) writePage();
   }
 
   // The program is ending: its runtime will shrink the canvas it drew on,
@@ -134,8 +72,8 @@
       if (!problem) status.textContent = 'running';
       keepForOffline();
     },
-    onExit: function (code) { flush(); status.textContent = 'ended with status ' + code; },
-    onAbort: function (what) { flush(); status.textContent = 'stopped: ' + what; },
+    onExit: function (code) { window.tracePanel.flush(); status.textContent = 'ended with status ' + code; },
+    onAbort: function (what) { window.tracePanel.flush(); status.textContent = 'stopped: ' + what; },
   };
 
   // Full screen for the canvas and the on-screen keys; the button, or the

@@ -11,6 +11,7 @@ file(WRITE ${CMAKE_BINARY_DIR}/toolchain.js
 # Both programs of the browser build link the same way, and the page talks
 # to both through the same bridge.
 function(tank_web_program target out_dir)
+  set(extra_exports ${ARGN})
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${out_dir} SUFFIX .js)
   target_link_options(${target} PRIVATE
     -sLEGACY_GL_EMULATION=1 -lglut
@@ -19,8 +20,8 @@ function(tank_web_program target out_dir)
     -sEXIT_RUNTIME=1
     -sMALLOC=emmalloc
     # What the page calls (platform/platform_web.cpp) and reads.
-    "SHELL:-sEXPORTED_FUNCTIONS=_main,_webDeliverKey,_webResize,_webRedraw,_webModel"
-    "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32"
+    "SHELL:-sEXPORTED_FUNCTIONS=_main,_webDeliverKey,_webResize,_webRedraw,_webModel${extra_exports}"
+    "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32,HEAPU8"
     # Standard output reaches the page through FS.init, byte by byte.
     -sFORCE_FILESYSTEM=1
     "SHELL:--pre-js ${CMAKE_BINARY_DIR}/toolchain.js"
@@ -28,27 +29,43 @@ function(tank_web_program target out_dir)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${web}/bridge.js)
 endfunction()
 
-tank_web_program(tank ${TANK_WEB_DIR})
+# The tank's program also tells the page the values its tree shows.
+set(tree_exports ",_webModelText")
+tank_web_program(tank ${TANK_WEB_DIR} ${tree_exports})
 
 # The same program once more with the WebAssembly inside its script, for
 # the page as one file (tank.html).
 add_executable(tank_single app/main.cpp)
 target_link_libraries(tank_single PRIVATE tankcore)
 tank_warnings(tank_single)
-tank_web_program(tank_single ${CMAKE_BINARY_DIR}/single)
+tank_web_program(tank_single ${CMAKE_BINARY_DIR}/single ${tree_exports})
 target_link_options(tank_single PRIVATE -sSINGLE_FILE=1)
 
-# The page: its own files copied beside the program, then the worker's set
-# stamped and the single file written (web/assemble.mjs), on every build so
-# an edit to any of them lands too.
+# The tree of transforms for the page, written at build time by the same
+# writer as the diagram in docs/, run under node.
+add_executable(tank_tree docs/tank_diagram.cpp render/diagram.cpp render/tank_shape.cpp)
+target_include_directories(tank_tree PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+tank_warnings(tank_tree)
+set_target_properties(tank_tree PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools
+                                           SUFFIX .js)
+# One file, since the runtime of some emscriptens cannot load a .wasm
+# beside it under newer node.
+target_link_options(tank_tree PRIVATE -sENVIRONMENT=node -sSINGLE_FILE=1)
+
+# The page: its own files copied beside the program, then the tree written
+# into it, the worker's set stamped and the single file written
+# (web/assemble.mjs), on every build so an edit to any of them lands too.
 find_program(TANK_NODE node REQUIRED)
-set(page_files index.html page.js page.css manifest.webmanifest icon-192.png icon-512.png)
+set(page_files index.html page.css trace.js page.js tree.js manifest.webmanifest icon-192.png
+  icon-512.png)
 list(TRANSFORM page_files PREPEND ${web}/ OUTPUT_VARIABLE page_sources)
 add_custom_target(page ALL
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${page_sources} ${TANK_WEB_DIR}
+  COMMAND ${TANK_NODE} $<TARGET_FILE:tank_tree> --json > ${CMAKE_BINARY_DIR}/tree.json
   COMMAND ${TANK_NODE} ${web}/assemble.mjs page ${TANK_WEB_DIR} $<TARGET_FILE:tank_single>
+          ${CMAKE_BINARY_DIR}/tree.json
   COMMENT "Assembling the page in ${TANK_WEB_DIR}")
-add_dependencies(page tank tank_single)
+add_dependencies(page tank tank_single tank_tree)
 
 # The floor for make bench-web: the same page around a program that only
 # clears the canvas and prints one line every 20 ms, in a folder of its own.
@@ -58,7 +75,8 @@ string(REPLACE "tank.js" "bench_floor.js" floor_index "${floor_index}")
 file(WRITE ${floor_dir}/index.html "${floor_index}")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${web}/index.html)
 add_custom_target(floor_page
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${web}/page.js ${web}/page.css ${floor_dir})
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${web}/page.css ${web}/trace.js ${web}/page.js
+          ${web}/tree.js ${floor_dir})
 add_executable(bench_floor EXCLUDE_FROM_ALL bench/floor.cpp bench/floor_web.cpp)
 target_include_directories(bench_floor PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 tank_warnings(bench_floor)

@@ -384,6 +384,7 @@ async function runEngine(engine, server) {
       // The text at the top of the panel's view, from the point a reader sees.
       const atTop = () => page.evaluate(() => {
         const trace = document.getElementById('trace');
+        trace.scrollIntoView({ block: 'nearest' });
         const box = trace.getBoundingClientRect();
         const x = box.left + 12;
         const y = box.top + 12;
@@ -415,6 +416,12 @@ async function runEngine(engine, server) {
       const lines = written.match(/[^\n]*\n|[^\n]+$/g);
       expect(lines.length > 1000, `only ${lines.length} lines were written`);
       expect(panel === lines.slice(-1000).join(''), `the panel is not the last 1,000 lines written (${panel.split('\n').length - 1} lines)`);
+      // The step lines hidden and shown again: kept all the while.
+      await page.click('#hide-steps');
+      const hidden = await page.$eval('#trace', (e) => [e.textContent, e.innerText.includes('Velocidade'), e.innerText.includes('Carregou')]);
+      expect(hidden[0] === panel && !hidden[1] && hidden[2], `with the step lines hidden: same text ${hidden[0] === panel}, steps shown ${hidden[1]}, keys shown ${hidden[2]}`);
+      await page.click('#hide-steps');
+      expect(await traceText(page) === panel, 'the panel changed after showing the step lines again');
       expectNoErrors(errors);
       await page.close();
     });
@@ -509,6 +516,63 @@ async function runEngine(engine, server) {
         }
       });
     }
+
+    await check(engine, 'the live tree shows the model as each frame drew it, as the trace writes it', async () => {
+      const { page, errors } = await openPage(browser, server.url);
+      await page.evaluate(() => {
+        window.written = '';
+        const show = Module.onOutput;
+        Module.onOutput = (fd, byte) => { window.written += String.fromCharCode(byte); show(fd, byte); };
+      });
+      // After the next frame, the page written: every value the tree shows,
+      // the model in memory, and the trace so far.
+      const afterFrame = () => page.evaluate(() => new Promise((resolve) => {
+        const pageHook = Module.onFrame;
+        Module.onFrame = () => {
+          pageHook();
+          Module.onFrame = pageHook;
+          window.writePage();  // as the page does every few frames, now
+          const shown = {};
+          for (const e of document.querySelectorAll('[data-model]')) (shown[e.dataset.model] = shown[e.dataset.model] || []).push(e.textContent);
+          const m = Module.HEAPF32.subarray(Module._webModel() / 4, Module._webModel() / 4 + 7);
+          const lit = document.querySelector('[data-model="turretAngle"]').closest('li').classList.contains('changed');
+          resolve({ shown, model: Array.from(m), written: window.written, lit });
+        };
+      }));
+      const fmt = (v) => (Object.is(v, -0) ? '-0.00' : v.toFixed(2));
+      await page.keyboard.down('ArrowUp');
+      await page.keyboard.down('ArrowLeft');
+      await page.keyboard.down('q');
+      await waitForTrace(page, /Velocidade 0\.52/);
+      await sleep(800);  // the cannon up to 76 (38 ticks)
+      await page.keyboard.down('z');
+      await sleep(300);
+      const at = await afterFrame();
+      const [x, y, speed, heading, wheelAngle, turretAngle, cannonAngle] = at.model;
+      const want = { x, y, speed, heading, wheelAngle, turretAngle, cannonAngle,
+        pitch: Math.fround(speed * 6), roll: Math.fround(2 * speed * wheelAngle) };
+      const wrong = Object.keys(want).filter((name) => !at.shown[name] || at.shown[name].some((t) => t !== fmt(want[name])));
+      expect(wrong.length === 0, `the tree shows ${wrong.map((n) => `${n} ${at.shown[n]} for ${fmt(want[n])}`).join(', ')}`);
+      expect(speed === Math.fround(0.52) && wheelAngle === 15 && cannonAngle === 76,
+        `not the state held for: speed ${speed}, wheels ${wheelAngle}, cannon ${cannonAngle}`);
+      expect(at.shown.pitch[0] === '3.12' && at.shown.roll[0] === '15.60', `pitch ${at.shown.pitch}, roll ${at.shown.roll}`);
+      const steps = at.written.split('Velocidade ');
+      const last = /^(\S+) Direccao (\S+)\n/.exec(steps[steps.length - 1]);
+      expect(last && last[1] === at.shown.speed[0] && last[2] === at.shown.heading[0],
+        `the trace's last step says ${last && last.slice(1)}, the tree ${at.shown.speed} ${at.shown.heading}`);
+      const ticksWithZ = at.written.slice(at.written.indexOf('Carregou na tecla z')).split('Velocidade').length - 1;
+      expect(turretAngle === 2 * ticksWithZ, `the turret at ${turretAngle} after ${ticksWithZ} ticks with Z held`);
+      for (const key of ['z', 'q', 'ArrowLeft', 'ArrowUp']) await page.keyboard.up(key);
+      // Z held turns the turret at every tick: its step is lit.
+      expect(at.lit, 'the turret\'s step was not marked while Z turned it');
+      await page.keyboard.press('i');
+      await sleep(100);
+      const reset = await afterFrame();
+      const notZero = Object.entries(reset.shown).filter(([, texts]) => texts.some((t) => t !== '0.00'));
+      expect(notZero.length === 0, `after I the tree shows ${JSON.stringify(notZero)}`);
+      expectNoErrors(errors);
+      await page.close();
+    });
 
     await check(engine, 'bad input: odd keys, no focus, resize, hidden tab', async () => {
       const { page, errors } = await openPage(browser, server.url);
