@@ -98,7 +98,7 @@ done
 
 if ! command -v apt-get >/dev/null 2>&1; then
     echo "deps: this is not Debian or Ubuntu; install the equivalents of the packages above" >&2
-    echo "      (README.md, 'Dependencies on other systems', names them for other systems)" >&2
+    echo "      (docs/development.md names them for other systems)" >&2
     exit 1
 fi
 

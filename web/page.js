@@ -41,6 +41,9 @@
     if (!firstFrameDrawn) {
       firstFrameDrawn = true;
       performance.mark('first-frame');
+      // The copy for use offline is made once the program runs, so that it
+      // does not compete with the start.
+      setTimeout(keepForOffline, 0);
     }
     if (performance.now() - lastWrite >= writeEvery) writePage();
   }
@@ -67,11 +70,7 @@
     onFrame: afterFrame,
     onEnding: keepLastFrame,
     onRuntimeProblem: function (message) { problem = message; status.textContent = message; },
-    // By now the program and everything it needs are loaded.
-    onRuntimeInitialized: function () {
-      if (!problem) status.textContent = 'running';
-      keepForOffline();
-    },
+    onRuntimeInitialized: function () { if (!problem) status.textContent = 'running'; },
     onExit: function (code) { window.tracePanel.flush(); status.textContent = 'ended with status ' + code; },
     onAbort: function (what) { window.tracePanel.flush(); status.textContent = 'stopped: ' + what; },
   };
@@ -95,8 +94,9 @@
   // Served over http(s), the page keeps itself for use without a network
   // (web/sw.js); opened from a file, or as the single file, it has no
   // worker. A new build found at a visit takes over once this page has
-  // loaded all it will load; the page then reloads onto it at once if no key
-  // has been pressed yet, else it says a reload brings the new version.
+  // loaded all it will load (it has, once its program draws); the page then
+  // reloads onto it at once if no key has been pressed yet, else it says a
+  // reload brings the new version.
   var touched = false;
   window.addEventListener('keydown', function () { touched = true; }, true);
   window.addEventListener('pointerdown', function () { touched = true; }, true);
@@ -112,8 +112,11 @@
     });
     navigator.serviceWorker.register('sw.js').then(function (registration) {
       function takeOver(worker) {
-        if (worker.state === 'installed') worker.postMessage('take over');
-        else worker.addEventListener('statechange', function () { takeOver(worker); });
+        function whenInstalled() {
+          if (worker.state === 'installed') worker.postMessage('take over');
+        }
+        worker.addEventListener('statechange', whenInstalled);
+        whenInstalled();
       }
       if (registration.waiting) takeOver(registration.waiting);
       registration.addEventListener('updatefound', function () {

@@ -475,11 +475,14 @@ async function runEngine(engine, server) {
           expect(workers === 0, 'the single file registered a service worker');
           await page.close();
           ({ page, errors } = await openPage(context, site.url));
-          const active = await page.evaluate(async () => {
-            const registration = await navigator.serviceWorker.ready;
-            return registration.active && registration.active.state;
-          });
-          expect(active === 'activated', `no active service worker after the first load (${active})`);
+          try {
+            await page.waitForFunction(async () => {
+              const registration = await navigator.serviceWorker.getRegistration();
+              return registration && registration.active && registration.active.state === 'activated';
+            }, { timeout: 10000 });
+          } catch {
+            throw new Error('no active service worker 10 s after the first load');
+          }
           // The network gone: the page still loads and runs.
           site.close();
           await page.reload();
