@@ -11,7 +11,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import {
-  captureFrame, compareFrame, countColour, latin1Bytes, launch, openPage, pixelAt,
+  captureFrame, compareFrame, countColour, keepCanvas, latin1Bytes, launch, openPage, pixelAt,
   servePage, sleep, StartError, traceText, waitForStart, waitForTrace,
 } from './lib.mjs';
 import { serve } from '../../scripts/serve.mjs';
@@ -645,21 +645,16 @@ async function runEngine(engine, server) {
 // After ESC the last frame stays on the canvas, wherever the tank had got
 // to: the ground and the hull's top are still there, at the canvas's size.
 async function captureFrameAfterEnd(page) {
+  await keepCanvas(page);
   const seen = await page.evaluate(() => {
-    const canvas = document.getElementById('canvas');
-    const copy = document.createElement('canvas');
-    copy.width = canvas.width;
-    copy.height = canvas.height;
-    const context = copy.getContext('2d');
-    context.drawImage(canvas, 0, 0);
-    const f = context.getImageData(0, 0, copy.width, copy.height).data;
+    const f = window.keptFrame;
     let grey = 0;
     let magenta = 0;
     for (let i = 0; i < f.length; i += 4) {
       grey += Math.abs(f[i] - 128) < 8 && Math.abs(f[i + 1] - 128) < 8 && Math.abs(f[i + 2] - 128) < 8;
       magenta += f[i] > 200 && f[i + 1] < 50 && f[i + 2] > 200;
     }
-    return { size: `${copy.width} x ${copy.height}`, grey, magenta };
+    return { size: window.keptSize, grey, magenta };
   });
   expect(seen.size === '640 x 480' && seen.grey > 50000 && seen.magenta > 500,
     `the last frame is gone after ESC (${JSON.stringify(seen)})`);

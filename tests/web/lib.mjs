@@ -107,14 +107,10 @@ export async function waitForTrace(page, pattern, from = 0, timeout = 10000) {
 // Latin-1 character of that code.
 export const latin1Bytes = (text) => Buffer.from(text, 'latin1');
 
-// Poses the tank exactly (the model record's seven floats, or as it stands
-// when pose is null), draws one frame at once and keeps its pixels.
-// Returns nothing; compareFrame and countColour read the kept frame.
-export async function captureFrame(page, pose) {
-  await page.evaluate((p) => {
-    const m = window.Module;
-    if (p) m.HEAPF32.set(p, m._webModel() / 4);
-    m._webRedraw();
+// Keeps the canvas's pixels as they are now, in window.keptFrame, for
+// compareFrame and countColour.
+export function keepCanvas(page) {
+  return page.evaluate(() => {
     const canvas = document.getElementById('canvas');
     const copy = document.createElement('canvas');
     copy.width = canvas.width;
@@ -122,7 +118,19 @@ export async function captureFrame(page, pose) {
     const context = copy.getContext('2d');
     context.drawImage(canvas, 0, 0);
     window.keptFrame = context.getImageData(0, 0, copy.width, copy.height).data;
+    window.keptSize = `${copy.width} x ${copy.height}`;
+  });
+}
+
+// Poses the tank exactly (the model record's seven floats, or as it stands
+// when pose is null), draws one frame at once and keeps its pixels.
+export async function captureFrame(page, pose) {
+  await page.evaluate((p) => {
+    const m = window.Module;
+    if (p) m.HEAPF32.set(p, m._webModel() / 4);
+    m._webRedraw();
   }, pose);
+  await keepCanvas(page);
 }
 
 // The kept frame against a reference image: the share of pixels within
