@@ -21,7 +21,7 @@ case $what in
 esac
 
 if [ "$(id -u)" -ne 0 ]; then
-    exec sudo --preserve-env=TANK_ROOTS,TANK_ROOT_DAYS,DEBIAN_MIRROR "$0" "$@"
+    exec sudo --preserve-env=TANK_ROOTS,TANK_ROOT_DAYS,DEBIAN_MIRROR,DEBIAN_SECURITY_MIRROR "$0" "$@"
 fi
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -29,6 +29,7 @@ project=$(cd "$here/.." && pwd)
 roots=${TANK_ROOTS:-/var/cache/tank-roots}
 days=${TANK_ROOT_DAYS:-7}
 mirror=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
+security=${DEBIAN_SECURITY_MIRROR:-http://deb.debian.org/debian-security}
 root="$roots/$release"
 
 say() { echo "debian-root($release): $*"; }
@@ -81,7 +82,17 @@ mkdir -p "$roots"
 exec 9>"$roots/.lock-$release"
 flock 9
 
-if [ -f "$root/.tank-root" ] && [ -z "$(find "$root/.tank-root" -mtime +"$days")" ]; then
+# A release's updates and security fixes too, as an installed system has
+# them (a browser without them may lack what the tests drive); rolling
+# suites have none. A root made with other sources is made again.
+case $release in
+    testing | unstable | sid) sources="deb $mirror $release main" ;;
+    *) sources=$(printf 'deb %s %s main\ndeb %s %s-updates main\ndeb %s %s-security main' \
+        "$mirror" "$release" "$mirror" "$release" "$security" "$release") ;;
+esac
+
+if [ -f "$root/.tank-root" ] && [ -z "$(find "$root/.tank-root" -mtime +"$days")" ] &&
+    [ "$(cat "$root/.tank-root")" = "$sources" ]; then
     say "reusing the root in $root"
 else
     if mounted_under "$root" || mounted_under "$root.new"; then
@@ -97,9 +108,11 @@ else
     }
     # A rolling suite's Release file may carry a date already past.
     echo 'Acquire::Check-Valid-Until "false";' >"$root.new/etc/apt/apt.conf.d/99tank-valid-until"
+    echo "$sources" >"$root.new/etc/apt/sources.list"
     mv "$root.new" "$root"
-    touch "$root/.tank-root"
+    echo "$sources" >"$root/.tank-root"
 fi
+
 
 # Name resolution and the certificate authorities this host was given
 # locally, so that apt and npm reach what the host reaches.

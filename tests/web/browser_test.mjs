@@ -124,6 +124,14 @@ function expectNoErrors(errors) {
   expect(errors.length === 0, `the page raised: ${errors.join('; ')}`);
 }
 
+// Presses and releases a letter key, and waits until the program has acted
+// on it: its echo is traced after the key's action.
+async function pressKey(page, key) {
+  const from = (await traceText(page)).length;
+  await page.keyboard.press(key);
+  await waitForTrace(page, new RegExp(`Carregou na tecla ${key}\n`), from);
+}
+
 async function holdKey(page, key, until, from) {
   await page.keyboard.down(key);
   try {
@@ -166,7 +174,7 @@ async function runEngine(engine, server) {
       const shares = [];
       for (const state of parity) {
         const { page, errors } = await openPage(browser, server.url);
-        for (const key of state.keys) await page.keyboard.press(key);
+        for (const key of state.keys) await pressKey(page, key);
         await captureFrame(page, state.pose);
         const { share, drawnShare } = await compareFrame(page, `golden/${state.name}.png`);
         shares.push(`${state.name} ${(share * 100).toFixed(2)} % (drawn ${(drawnShare * 100).toFixed(1)} %)`);
@@ -191,15 +199,15 @@ async function runEngine(engine, server) {
         expect(got.every((v, i) => Math.abs(v - want[i]) <= 2), `${what} at (${x}, ${y}) is ${got}, not ${want}`);
       }
       const filled = await countColour(page, magenta);
-      await page.keyboard.press('l');
+      await pressKey(page, 'l');
       await captureFrame(page, null);
       const lines = await countColour(page, magenta);
-      await page.keyboard.press('p');
+      await pressKey(page, 'p');
       await captureFrame(page, null);
       const points = await countColour(page, magenta);
       expect(lines < filled / 3, `line mode shows ${lines} magenta pixels against ${filled} filled`);
       expect(points < lines, `point mode shows ${points} magenta pixels against ${lines} in lines`);
-      await page.keyboard.press('F');
+      await pressKey(page, 'F');
       await captureFrame(page, null);
       expect(await countColour(page, magenta) === filled, 'F does not fill again');
       const before = (await traceText(page)).length;
@@ -207,7 +215,7 @@ async function runEngine(engine, server) {
       await waitForTrace(page, /Reshape PERSPECTIVE\nCarregou na tecla o\n/, before);
       await captureFrame(page, null);
       const grey = await countColour(page, [128, 128, 128]);
-      await page.keyboard.press('o');
+      await pressKey(page, 'o');
       await captureFrame(page, null);
       expect(grey !== await countColour(page, [128, 128, 128]), 'O does not change the picture');
       expectNoErrors(errors);

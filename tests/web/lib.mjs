@@ -107,10 +107,15 @@ export async function waitForTrace(page, pattern, from = 0, timeout = 10000) {
 // Latin-1 character of that code.
 export const latin1Bytes = (text) => Buffer.from(text, 'latin1');
 
-// Keeps the canvas's pixels as they are now, in window.keptFrame, for
-// compareFrame and countColour.
-export function keepCanvas(page) {
-  return page.evaluate(() => {
+// Keeps the canvas's pixels in window.keptFrame, for compareFrame and
+// countColour: as they are now, or (redraw) of a frame drawn at once, the
+// tank first posed exactly (the model record's seven floats) unless pose is
+// null. All in one go, so that no tick or frame of the page's comes between.
+export function keepCanvas(page, { pose = null, redraw = false } = {}) {
+  return page.evaluate((p, draw) => {
+    const m = window.Module;
+    if (p) m.HEAPF32.set(p, m._webModel() / 4);
+    if (draw) m._webRedraw();
     const canvas = document.getElementById('canvas');
     const copy = document.createElement('canvas');
     copy.width = canvas.width;
@@ -119,19 +124,10 @@ export function keepCanvas(page) {
     context.drawImage(canvas, 0, 0);
     window.keptFrame = context.getImageData(0, 0, copy.width, copy.height).data;
     window.keptSize = `${copy.width} x ${copy.height}`;
-  });
+  }, pose, redraw);
 }
 
-// Poses the tank exactly (the model record's seven floats, or as it stands
-// when pose is null), draws one frame at once and keeps its pixels.
-export async function captureFrame(page, pose) {
-  await page.evaluate((p) => {
-    const m = window.Module;
-    if (p) m.HEAPF32.set(p, m._webModel() / 4);
-    m._webRedraw();
-  }, pose);
-  await keepCanvas(page);
-}
+export const captureFrame = (page, pose) => keepCanvas(page, { pose, redraw: true });
 
 // The kept frame against a reference image: the share of pixels within
 // `tolerance` on every channel, of all and of those drawn in either.
