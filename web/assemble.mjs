@@ -52,6 +52,11 @@ function replaceOnce(text, from, to) {
 // A script's text inside <script>: nothing in it may end the element.
 const inline = (js) => js.replace(/<\/script/gi, '<\\/script').replace(/<!--/g, '<\\!--');
 
+// The single file leaves out the page's comment lines, which it need not
+// carry to a reader's disk (the served page keeps them).
+const uncommentJs = (js) => js.split('\n').filter((line) => !/^\s*(\/\/.*)?$/.test(line)).join('\n') + '\n';
+const uncommentCss = (css) => css.replace(/\/\*[\s\S]*?\*\//g, '').replace(/\n\s*\n/g, '\n');
+
 const treeElement = '<script type="application/json" id="tank-tree"></script>';
 
 try {
@@ -66,11 +71,11 @@ try {
     const read = (name) => fs.readFileSync(path.join(dir, name), 'utf8');
     let html = read('index.html');
     html = replaceOnce(html, '<html lang="en">', '<html lang="en" data-single-file>');
-    html = replaceOnce(html, '<link rel="stylesheet" href="page.css">', `<style>\n${read('page.css')}</style>`);
+    html = replaceOnce(html, '<link rel="stylesheet" href="page.css">', `<style>\n${uncommentCss(read('page.css'))}</style>`);
     html = replaceOnce(html, '<link rel="manifest" href="manifest.webmanifest">\n', '');
     html = replaceOnce(html, '<link rel="apple-touch-icon" href="icon-192.png">\n', '');
     for (const script of ['trace.js', 'page.js', 'tree.js']) {
-      html = replaceOnce(html, `<script src="${script}"></script>`, `<script>\n${inline(read(script))}</script>`);
+      html = replaceOnce(html, `<script src="${script}"></script>`, `<script>\n${inline(uncommentJs(read(script)))}</script>`);
     }
     html = replaceOnce(html, '<script src="tank.js"></script>',
       `<script>\n${inline(fs.readFileSync(singleJs, 'utf8'))}</script>`);
