@@ -188,11 +188,12 @@ void platformCylinder(double baseRadius, double topRadius, double height, int sl
     takeModelview();
     switch (polygonMode) {
     case PolygonMode::fill:
-        // Each band of a stack as GLU's quad strip: two triangles a quad.
+        // Each band of a stack as GLU's quad strip: two triangles a quad,
+        // each quad sharing its first edge with the last one's.
         for (int j = 0; j < stacks; ++j) {
+            Corner a = cylinderCorner(c, 0, j), b = cylinderCorner(c, 0, j + 1);
             for (int i = 0; i < slices; ++i) {
-                const Corner a = cylinderCorner(c, i, j), b = cylinderCorner(c, i, j + 1),
-                             d = cylinderCorner(c, i + 1, j),
+                const Corner d = cylinderCorner(c, i + 1, j),
                              e = cylinderCorner(c, i + 1, j + 1);
                 reserve(6);
                 emit(a, rgb);
@@ -201,6 +202,8 @@ void platformCylinder(double baseRadius, double topRadius, double height, int sl
                 emit(d, rgb);
                 emit(b, rgb);
                 emit(e, rgb);
+                a = d;
+                b = e;
             }
         }
         break;
@@ -209,11 +212,12 @@ void platformCylinder(double baseRadius, double topRadius, double height, int sl
         // slice.
         for (int j = 0; j <= stacks; ++j) {
             for (int i = 0; i < slices; ++i) {
+                const Corner a = cylinderCorner(c, i, j);
                 reserve(4);
-                emit(cylinderCorner(c, i, j), rgb);
+                emit(a, rgb);
                 emit(cylinderCorner(c, i + 1, j), rgb);
                 if (j < stacks) {
-                    emit(cylinderCorner(c, i, j), rgb);
+                    emit(a, rgb);
                     emit(cylinderCorner(c, i, j + 1), rgb);
                 }
             }
