@@ -13,13 +13,6 @@
   var dimTimer = null;
   var litFor = 600;  // ms a changed step stays marked
 
-  function text(pointer) {
-    var heap = Module.HEAPU8;
-    var end = pointer;
-    while (heap[end]) end++;
-    return new TextDecoder().decode(heap.subarray(pointer, end));
-  }
-
   // A step, its model values ({name}) each shown as its name and a number.
   function stepItem(step) {
     var item = document.createElement('li');
@@ -69,7 +62,7 @@
   // With the page's other writes (web/page.js), from the frame just drawn:
   // only what changed is written, and its step lit.
   function update() {
-    var words = text(Module._webModelText()).split(' ');
+    var words = Module.UTF8ToString(Module._webModelText()).split(' ');
     var now = performance.now();
     for (var i = 0; i + 1 < words.length; i += 2) {
       var name = words[i];

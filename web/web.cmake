@@ -21,7 +21,7 @@ function(tank_web_program target out_dir)
     -sMALLOC=emmalloc
     # What the page calls (platform/platform_web.cpp) and reads.
     "SHELL:-sEXPORTED_FUNCTIONS=_main,_webDeliverKey,_webResize,_webRedraw,_webModel${extra_exports}"
-    "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32,HEAPU8"
+    "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32,UTF8ToString"
     # Standard output reaches the page through FS.init, byte by byte.
     -sFORCE_FILESYSTEM=1
     "SHELL:--pre-js ${CMAKE_BINARY_DIR}/toolchain.js"
