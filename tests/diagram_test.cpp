@@ -1,5 +1,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -62,6 +64,30 @@ TEST(Diagram, DocsShowTheDrawingsMeasurements)
         }
     }
     EXPECT_GT(lines, 40);
+}
+
+// The page builds the tree in the order given, each part under its parent,
+// and shows a live value for every {name} in it: a part before its parent,
+// or a name the program does not report, would leave the page broken or a
+// value stuck. Every value the page promises is in the tree.
+TEST(Diagram, TreeGivesThePageEachPartAfterItsParentAndOnlyLiveValues)
+{
+    const std::set<std::string> live = {"x",           "y",          "speed",
+                                        "heading",     "wheelAngle", "turretAngle",
+                                        "cannonAngle", "pitch",      "roll"};
+    std::set<std::string> ids, named;
+    const std::regex value("\\{(\\w+)\\}");
+    for (const TreeNode &node : tankTree()) {
+        EXPECT_TRUE(node.parent.empty() ? ids.empty() : ids.count(node.parent) == 1)
+            << node.id << " comes before its parent " << node.parent;
+        EXPECT_TRUE(ids.insert(node.id).second) << node.id << " twice";
+        for (const std::vector<std::string> *texts : {&node.steps, &node.label})
+            for (const std::string &text : *texts)
+                for (std::sregex_iterator m(text.begin(), text.end(), value), end;
+                     m != end; ++m)
+                    named.insert((*m)[1]);
+    }
+    EXPECT_EQ(named, live);
 }
 
 }  // namespace
