@@ -428,6 +428,18 @@ async function runEngine(engine, server) {
       await page.click('#hide-steps');
       const hidden = await page.$eval('#trace', (e) => [e.textContent, e.innerText.includes('Velocidade'), e.innerText.includes('Carregou')]);
       expect(hidden[0] === panel && !hidden[1] && hidden[2], `with the step lines hidden: same text ${hidden[0] === panel}, steps shown ${hidden[1]}, keys shown ${hidden[2]}`);
+      // Copying the whole panel with them hidden still gives every byte written.
+      const copied = await page.$eval('#trace', (e) => {
+        const range = document.createRange();
+        range.selectNodeContents(e);
+        getSelection().removeAllRanges();
+        getSelection().addRange(range);
+        // Firefox gives the event a copy of the DataTransfer it is made with.
+        const copy = new ClipboardEvent('copy', { clipboardData: new DataTransfer(), bubbles: true, cancelable: true });
+        e.dispatchEvent(copy);
+        return copy.clipboardData.getData('text/plain');
+      });
+      expect(copied === panel, `a copy of the panel gave ${copied.split('\n').length - 1} lines, not its ${panel.split('\n').length - 1}`);
       await page.click('#hide-steps');
       expect(await traceText(page) === panel, 'the panel changed after showing the step lines again');
       expectNoErrors(errors);
