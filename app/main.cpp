@@ -1,7 +1,5 @@
 // Entry point: the window, one-time set-up, the callbacks and the event loop.
 #include <GL/glut.h>
-#include <csignal>
-#include <cstdio>
 #include <cstdlib>
 
 #include "app/help.h"
@@ -14,13 +12,7 @@
 
 int main(int argc, char **argv)
 {
-    // Line-buffered even into a pipe, so the trace can be followed live
-    // ("./tank | tee log") and is not lost when the process is killed.
-    setvbuf(stdout, nullptr, _IOLBF, 0);
-    // Like any filter, end when the reader of the trace goes away
-    // ("./tank | head"), even if started with SIGPIPE ignored; otherwise
-    // every later line would fail to write, unseen.
-    signal(SIGPIPE, SIG_DFL);
+    // Standard output as the trace needs it, before anything is written.
     platformInit();
 
     glutInit(&argc, argv);

@@ -1,6 +1,8 @@
 // What the desktop and the browser do differently, behind one set of free
-// functions. The build compiles exactly one implementation of this header:
-// platform_desktop.cpp (freeglut and GLU) or platform_web.cpp (emscripten).
+// functions. The build compiles one implementation of this header: on a
+// desktop, platform_desktop.cpp (drawing with freeglut and GLU) with the
+// process's side for its system, platform_posix.cpp or platform_windows.cpp;
+// in the browser, platform_web.cpp (emscripten).
 // The scene, the tick and the keys call in. Only the browser's side also
 // calls out: it stands in for what emscripten's GLUT does not do, bringing
 // the page's keys and canvas size to the program's own callbacks.
@@ -43,8 +45,9 @@ unsigned platformTickDelay(int tickMillis);
 // Shows the frame just drawn (GLUT's buffer swap).
 void platformSwapBuffers();
 
-// Process-wide set-up before anything else runs, such as the C library's
-// allocator settings.
+// Process-wide set-up before anything else runs: standard output as the
+// trace needs it (its bytes exactly as written, a line at a time, the end of
+// the program when its reader goes away) and the C library's settings.
 void platformInit();
 
 // Ends the program with status: nothing is drawn, traced or read after it.

@@ -1,11 +1,9 @@
-// The desktop: freeglut, GLU and OpenGL 1.1 as they are. Each function makes
-// exactly the calls the scene would make itself.
+// The desktop's drawing: freeglut, GLU and OpenGL 1.1 as they are, on every
+// desktop system. Each function makes exactly the calls the scene would make
+// itself. What the process does differently on each system is in
+// platform_posix.cpp and platform_windows.cpp.
 #include <GL/glu.h>
 #include <GL/glut.h>
-#include <cstdlib>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 #include "platform/platform.h"
 
@@ -74,21 +72,4 @@ unsigned platformTickDelay(int tickMillis)
 void platformSwapBuffers()
 {
     glutSwapBuffers();
-}
-
-void platformInit()
-{
-#if defined(__GLIBC__)
-    // Keep large blocks in their own mappings. By default glibc raises this
-    // threshold each time such a block is freed, after which the GL driver's
-    // half-megabyte buffers, allocated and freed as the modes change, land
-    // in the heap and fragment it: resident memory then creeps up by
-    // megabytes over a long session while the live heap stays flat.
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-#endif
-}
-
-void platformExit(int status)
-{
-    exit(status);
 }

@@ -1,12 +1,39 @@
-// Captures what a piece of code prints on standard output.
+// Captures what a piece of code prints on standard output, byte for byte.
+// Standard output is sent to a file opened as a shell opens one, set up as
+// the program sets it up at start, and the file is read back in binary: a
+// carriage return the C library adds before each newline (text mode, on
+// Windows) or a byte it changes shows, where a text-mode read would hide it.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
+
+#include "platform/platform.h"
 
 template <typename F> std::string captureStdout(F &&f)
 {
-    testing::internal::CaptureStdout();
+    const std::string path = testing::TempDir() + "tank-captured-stdout";
+    fflush(stdout);
+    const int saved = dup(fileno(stdout));
+    if (saved < 0 || !freopen(path.c_str(), "w", stdout)) {
+        ADD_FAILURE() << "cannot send standard output to " << path;
+        return {};
+    }
+    platformInit();
     f();
-    return testing::internal::GetCapturedStdout();  // flushes stdout first
+    fflush(stdout);
+    dup2(saved, fileno(stdout));
+    close(saved);
+    clearerr(stdout);
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)),
+                      std::istreambuf_iterator<char>());
+    in.close();
+    remove(path.c_str());
+    return bytes;
 }

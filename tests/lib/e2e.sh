@@ -39,3 +39,21 @@ require_tools() {
 
 # The window of the program, found by its title.
 tank_window() { xdotool search --sync --name '^Exemplo$' | head -n1; }
+
+# The key help, byte for byte as the program writes it: "projecção" is the
+# two Latin-1 bytes 0xE7 and 0xE3.
+help_bytes() {
+    printf '\n\nDesenho de um quadrado\nh,H - Ajuda \nz,Z - Roda torre para a esquerda\n'
+    printf 'x,X - Roda torre para a direita\nq,Q - Levantar canhao\na,A - Baixar canhao\n'
+    printf 'i,I - Reinicia modelo\no,O - Alterna entre projec\347\343o Ortografica e Perspectiva\n'
+    printf 'f,F - Poligono Fill \nl,L - Poligono Line \np,P - Poligono Point \n'
+    printf 'up  - Acelera \ndown- Trava \nleft- Vira rodas para a direita\n'
+    printf 'righ- Vira rodas para a esquerda\nESC - Sair\n'
+}
+
+# Whether file begins with the help and then "Reshape ORTHO", byte for byte.
+starts_with_help() {
+    local want
+    want=$( (help_bytes; printf 'Reshape ORTHO\n') | od -An -tx1)
+    [ "$(head -c "$( (help_bytes; printf 'Reshape ORTHO\n') | wc -c)" "$1" | od -An -tx1)" = "$want" ]
+}
