@@ -13,11 +13,23 @@ shift
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# The program writes Latin-1, as it must: "projecção" is the bytes 0xE7 and
+# 0xE3. A terminal that reads UTF-8 (nearly all of them) shows those bytes
+# as two unknown characters, so its copy is re-encoded, a line at a time;
+# the program's own bytes are unchanged wherever else they go.
+to_terminal() {
+    if [ -t 1 ] && [ "$(locale charmap 2>/dev/null)" = UTF-8 ] && command -v perl >/dev/null; then
+        perl -CO -pe 'BEGIN { $| = 1 }'
+    else
+        cat
+    fi
+}
+
 # Both streams still reach the terminal as they come; copies are kept. The
 # two tee copies are this script's own children, fed through named pipes,
 # so that it can wait for both to finish before it reads what they kept.
 mkfifo "$work/out" "$work/err"
-tee "$work/stdout" <"$work/out" &
+tee "$work/stdout" <"$work/out" | to_terminal &
 out_copy=$!
 tee "$work/stderr" <"$work/err" >&2 &
 err_copy=$!

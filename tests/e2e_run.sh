@@ -8,7 +8,7 @@ build=${2:?usage: e2e_run.sh SOURCE_DIR BUILD_DIR}
 here=$(dirname "$0")
 . "$here/../scripts/lib/xvfb.sh"
 . "$here/lib/e2e.sh"
-require_tools xdotool make
+require_tools xdotool make script
 
 work=$(mktemp -d)
 out="$work/make-output"
@@ -29,6 +29,22 @@ wait_exit "$pid" 10
 [ -n "$EXIT_STATUS" ] || fail "make run did not end after ESC"
 [ "$EXIT_STATUS" -eq 0 ] || fail "make run ended with status $EXIT_STATUS after ESC"
 grep -q "Error" "$out" && fail "make run said 'Error' after ESC"
+
+# In a UTF-8 terminal (a pseudo-terminal, as script gives) the help reads
+# "projecção", the two letters as UTF-8; the trace the program writes
+# keeps its Latin-1 bytes (e2e_keys.sh compares them).
+pty_out="$work/terminal"
+LANG=C.UTF-8 LC_ALL=C.UTF-8 script -qfec "make -C '$src' run BUILD_DIR='$build'" "$pty_out" \
+    </dev/null >/dev/null 2>&1 &
+pid=$!
+shown() { grep -qa "Reshape ORTHO" "$pty_out"; }
+wait_for 60 shown || fail "the program did not start under make run in a terminal"
+xdotool mousemove --window "$(tank_window)" 320 240 key Escape
+wait_exit "$pid" 10
+[ -n "$EXIT_STATUS" ] || fail "make run in a terminal did not end after ESC"
+LC_ALL=C grep -qa $'o,O - Alterna entre projec\xc3\xa7\xc3\xa3o Ortografica e Perspectiva\r$' "$pty_out" ||
+    fail "a UTF-8 terminal did not show \"projecção\": $(LC_ALL=C grep -a 'Alterna' "$pty_out" | od -c | head -4)"
+! LC_ALL=C grep -qa $'[\xe7\xe3]' "$pty_out" || fail "Latin-1 bytes reached the UTF-8 terminal"
 
 # A display that does not exist: freeglut says so and make fails.
 DISPLAY=:4097 make -C "$src" run BUILD_DIR="$build" >"$out" 2>&1
