@@ -117,7 +117,7 @@ test-web-newest: browser-deps
 	tests/with-xvfb.sh node tests/web/browser_test.mjs $(BUILD_DIR)/web-newest tests/golden \
 	    chromium firefox
 
-# puppeteer-core, exactly as the lockfile pins it.
+# The browser tests' npm packages, exactly as the lockfile pins them.
 browser-deps:
 	@scripts/deps.sh test
 	@scripts/deps.sh npm

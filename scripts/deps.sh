@@ -5,7 +5,8 @@
 #   deps.sh demo     the program and its headless demo (make run, no display)
 #   deps.sh web      the browser build (make web-build)
 #   deps.sh test     the tests and benchmarks, the browser tests included
-#   deps.sh npm      puppeteer-core for the browser tests, as the lockfile pins it
+#   deps.sh npm      the browser tests' npm packages (puppeteer-core, the auditors),
+#                    as the lockfile pins them
 #   deps.sh docs     the diagram (make docs)
 #   deps.sh format   the format check (make format-check)
 #   deps.sh debian   roots of other Debian releases (make test-debian)
@@ -34,8 +35,10 @@ web=("for the browser build"
 tests=("for the tests"
     "test -f /usr/include/gtest/gtest.h|libgtest-dev" "test -f /usr/include/png.h|libpng-dev"
     "test -f /usr/include/X11/Xlib.h|libx11-dev")
+# Java runs the Nu HTML Checker that npm installs.
 browsers=("for the browser tests"
-    "command -v npm|npm" "command -v chromium|chromium" "command -v firefox-esr|firefox-esr")
+    "command -v npm|npm" "command -v chromium|chromium" "command -v firefox-esr|firefox-esr"
+    "test -x /usr/bin/java|default-jre-headless")
 docs=("for the diagram" "command -v dot|graphviz")
 format=("for the format check" "command -v clang-format|clang-format")
 debian=("for roots of other Debian releases"
@@ -60,7 +63,7 @@ npm_deps() {
     stamp="$dir/node_modules/.installed-lock"
     sum=$(sha256sum "$dir/package-lock.json" | cut -d' ' -f1)
     [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$sum" ] && return 0
-    echo "deps: installing puppeteer-core for the browser tests (npm ci, as tests/web/package-lock.json pins it)"
+    echo "deps: installing the browser tests' driver and auditors (npm ci, as tests/web/package-lock.json pins them)"
     (cd "$dir" && npm ci --no-audit --no-fund --loglevel=notice)
     echo "$sum" >"$stamp"
 }

@@ -23,16 +23,20 @@
       lacks('FS.init (link with -sFORCE_FILESYSTEM=1)');
       return;
     }
+    // The runtime hands each byte over as it reads it from a signed view of
+    // memory: 0xE7 arrives as -25. The page is given the byte itself.
     function device(fd) {
       return function (byte) {
-        if (byte !== null && byte !== undefined && Module['onOutput']) Module['onOutput'](fd, byte);
+        if (byte !== null && byte !== undefined && Module['onOutput']) Module['onOutput'](fd, byte & 0xff);
       };
     }
     FS.init(null, device(1), device(2));
   });
 
-  // The program has ended (ESC, or a crash): nothing reaches it any more.
-  ['onExit', 'onAbort'].forEach(function (name) {
+  // The program is ending (ESC, or a crash): nothing reaches it any more,
+  // not even the releases of keys still held as the page moves the focus
+  // off its canvas (onEnding, called from inside the program).
+  ['onEnding', 'onExit', 'onAbort'].forEach(function (name) {
     var pageHook = Module[name];
     Module[name] = function (what) {
       ended = true;
@@ -102,9 +106,20 @@
     return event.key.length === 1 && (event.ctrlKey || event.altKey || event.metaKey);
   }
 
-  // On the window's capture phase, registered before GLUT's own handlers
-  // (which read the legacy keyCode and would deliver every key a second
-  // time) and stopping them.
+  // The keyboard is the program's while its canvas has the focus, as it has
+  // when the page opens; then the keys drive and nothing scrolls. Tab and
+  // Shift+Tab always move the focus on, so the page never traps it. With
+  // the focus anywhere else the keys are the page's: Tab, Enter, Space and
+  // the arrows do what they do on any page. After the end, all are the
+  // browser's.
+  var canvas = Module['canvas'];
+  function programHasKeys() {
+    return started && !ended && document.activeElement === canvas;
+  }
+
+  // The handlers sit on the window's capture phase, registered before GLUT's
+  // own (which read the legacy keyCode and would deliver every key a second
+  // time) and stopping them, wherever the focus is.
   window.addEventListener('keydown', function (event) {
     event.stopImmediatePropagation();
     // Escape in full screen only leaves full screen (where the browser
@@ -114,6 +129,7 @@
       document.exitFullscreen();
       return;
     }
+    if (holdOnScreenKey(event, true) || event.key === 'Tab' || !programHasKeys()) return;
     var k = translate(event.key, event.code);
     if (!k || isShortcut(event)) return;
     if (!/^F\d+$/.test(event.key)) event.preventDefault();
@@ -122,6 +138,7 @@
 
   window.addEventListener('keyup', function (event) {
     event.stopImmediatePropagation();
+    if (holdOnScreenKey(event, false)) return;
     var id = event.code || event.key;
     if (!(id in held)) return;
     event.preventDefault();
@@ -132,37 +149,70 @@
 
   // A browser sends no key-up to a page that has lost the focus: release
   // whatever is held, or a held arrow would drive the tank on by itself.
+  // Keys held on the keyboard go when the canvas loses the focus too.
   window.addEventListener('blur', releaseAll);
   document.addEventListener('visibilitychange', function () {
     if (document.hidden) releaseAll();
   });
+  canvas.addEventListener('blur', function () {
+    Object.keys(held).forEach(function (id) {
+      if (!/^button /.test(id)) release(id, held[id]);
+    });
+  });
+
+  // An on-screen key with the focus: Space held on it holds its key, as a
+  // finger does; Enter (a click without a pointer) taps it. Returns whether
+  // the event was such a Space.
+  var onScreenKeys = new Map();  // button: { down, up }
+  function holdOnScreenKey(event, down) {
+    var key = onScreenKeys.get(document.activeElement);
+    if (!key || event.key !== ' ') return false;
+    // The button's own click on Space would tap the key once more.
+    event.preventDefault();
+    if (down && !event.repeat) key.down('space');
+    if (!down) key.up('space');
+    return true;
+  }
 
   // The on-screen buttons, for touch screens: each stands for the key in its
-  // data-key, held while any pointer (finger) is down on it, so several
-  // fingers can hold several keys at once.
+  // data-key, held while any pointer (finger), or Space with the button
+  // focused, is down on it, so several fingers can hold several keys at once.
   function wireButtons() {
     document.querySelectorAll('[data-key]').forEach(function (button) {
       var key = button.getAttribute('data-key');
       var k = translate(key, '');
       var id = 'button ' + key;
-      var pointers = {};
+      var holders = {};
+      var spaceClick = false;  // the click a browser may still make of Space
       if (!k) return;
+      function down(holder) {
+        holders[holder] = true;
+        if (!(id in held)) press(id, k);
+      }
+      function up(holder) {
+        if (!(holder in holders)) return;
+        delete holders[holder];
+        if (holder === 'space') {
+          spaceClick = true;
+          setTimeout(function () { spaceClick = false; }, 0);
+        }
+        if (Object.keys(holders).length === 0) release(id, k);
+      }
+      onScreenKeys.set(button, { down: down, up: up });
       button.addEventListener('pointerdown', function (event) {
         event.preventDefault();
-        pointers[event.pointerId] = true;
-        if (!(id in held)) press(id, k);
+        down(event.pointerId);
       });
       ['pointerup', 'pointercancel', 'pointerleave'].forEach(function (type) {
-        button.addEventListener(type, function (event) {
-          delete pointers[event.pointerId];
-          if (Object.keys(pointers).length === 0) release(id, k);
-        });
+        button.addEventListener(type, function (event) { up(event.pointerId); });
       });
+      // Space held and the focus gone elsewhere: no key-up will come here.
+      button.addEventListener('blur', function () { up('space'); });
       // A long press is a long hold, not a request for a menu.
       button.addEventListener('contextmenu', function (event) { event.preventDefault(); });
-      // Activated without a pointer (assistive technology, say): a tap.
+      // Activated without a pointer (Enter, assistive technology): a tap.
       button.addEventListener('click', function (event) {
-        if (event.detail !== 0) return;
+        if (event.detail !== 0 || 'space' in holders || spaceClick) return;
         press(id, k);
         release(id, k);
       });
@@ -172,7 +222,6 @@
   // The canvas is the program's window: its drawing buffer follows the size
   // the page lays it out at, in device pixels, and the program reshapes
   // once for each new size, as freeglut tells it of a window's new size.
-  var canvas = Module['canvas'];
   function fitCanvas() {
     var box = canvas.getBoundingClientRect();
     var ratio = window.devicePixelRatio || 1;

@@ -49,7 +49,9 @@
   }
 
   // The program is ending: its runtime will shrink the canvas it drew on,
-  // so the last frame is copied into a plain canvas that takes its place.
+  // so the last frame is copied into a plain canvas that takes its place,
+  // a picture now. The on-screen keys do nothing any more and say so; the
+  // focus, if it was on the canvas or a key, stays on the picture.
   function keepLastFrame() {
     if (document.fullscreenElement) document.exitFullscreen();
     var still = document.createElement('canvas');
@@ -58,9 +60,15 @@
     still.getContext('2d').drawImage(canvas, 0, 0);
     still.id = canvas.id;
     still.className = canvas.className;
-    still.setAttribute('aria-label', canvas.getAttribute('aria-label'));
+    still.setAttribute('role', 'img');
+    still.setAttribute('aria-label', 'The last frame the program drew');
+    still.tabIndex = -1;
+    var stage = document.getElementById('stage');
+    var hadFocus = stage.contains(document.activeElement);
     canvas.id = '';
     canvas.replaceWith(still);
+    stage.querySelectorAll('[data-key]').forEach(function (key) { key.disabled = true; });
+    if (hadFocus) still.focus();
   }
 
   var problem = null;
@@ -125,8 +133,8 @@
     }).catch(function (error) { console.warn('no offline copy: ' + error.message); });
   }
 
-  // Keys go to the page while it has the focus; a click on the canvas
-  // brings it back.
+  // The keys drive the tank while the canvas has the focus, from the start;
+  // a click or a tap on it gives it the keys back (Tab reaches it too).
   canvas.addEventListener('click', function () { canvas.focus(); });
   canvas.focus();
 })();

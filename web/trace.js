@@ -34,7 +34,8 @@ window.tracePanel = (function () {
   }
 
   function addBlock() {
-    var block = { element: document.createElement('div'), runs: [], lineCount: 0 };
+    // A span laid out as a block: a <pre> holds phrasing content only.
+    var block = { element: document.createElement('span'), runs: [], lineCount: 0 };
     trace.appendChild(block.element);
     blocks.push(block);
     return block;

@@ -11,8 +11,9 @@ import os from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import {
-  captureFrame, compareFrame, countColour, keepCanvas, latin1Bytes, launch, openPage, pixelAt,
-  servePage, sleep, StartError, traceText, waitForStart, waitForTrace,
+  axeViolations, captureFrame, compareFrame, countColour, firstDifference, keepCanvas, launch,
+  nuErrors, nuErrorsOfLiveDom, openPage, pixelAt, recordBytes, servePage, sleep, StartError,
+  traceText, waitForStart, waitForTrace,
 } from './lib.mjs';
 import { serve } from '../../scripts/serve.mjs';
 
@@ -26,7 +27,10 @@ if (!fs.existsSync(path.join(pageDir, 'tank.js'))) {
   process.exit(1);
 }
 
-const help = latin1Bytes(
+// The help as a reader sees it, character for character, and as the
+// program writes it, byte for byte: "projecção" is the Latin-1 bytes 0xE7
+// and 0xE3, shown as U+00E7 and U+00E3.
+const help = (
   '\n\nDesenho de um quadrado\nh,H - Ajuda \nz,Z - Roda torre para a esquerda\n'
   + 'x,X - Roda torre para a direita\nq,Q - Levantar canhao\na,A - Baixar canhao\n'
   + 'i,I - Reinicia modelo\n'
@@ -34,6 +38,7 @@ const help = latin1Bytes(
   + 'f,F - Poligono Fill \nl,L - Poligono Line \np,P - Poligono Point \n'
   + 'up  - Acelera \ndown- Trava \nleft- Vira rodas para a direita\n'
   + 'righ- Vira rodas para a esquerda\nESC - Sair\n');
+const helpBytes = Array.from(help, (c) => c.codePointAt(0));
 
 // The busy state of the reference frames: every transform non-zero.
 const busy = [3, -4, 0.52, 35, 15, 60, 40];
@@ -90,6 +95,21 @@ async function layoutProblems(page) {
       if (b.width < 44 || b.height < 44) problems.push(`${key} is ${b.width} x ${b.height} CSS px`);
     }
     return problems;
+  });
+}
+
+// Text a person must read that is smaller than 12 CSS px, as "size: text".
+function smallText(page) {
+  return page.evaluate(() => {
+    const small = {};
+    const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+    for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+      const element = node.parentElement;
+      if (!node.data.trim() || element.closest('script, .unseen')) continue;
+      const size = parseFloat(getComputedStyle(element).fontSize);
+      if (size < 12) (small[size] = small[size] || []).push(node.data.trim().slice(0, 20));
+    }
+    return Object.entries(small).map(([size, texts]) => `${texts.length} texts at ${size} px, such as "${texts.slice(0, 3).join('", "')}"`);
   });
 }
 
@@ -158,14 +178,27 @@ function releasesFollowPresses(text) {
 async function runEngine(engine, server) {
   const browser = await launch(engine);
   try {
-    await check(engine, 'start-up trace: help byte for byte, reshape, ticks', async () => {
+    await check(engine, 'start-up trace: the help exactly, as characters and as bytes; reshape, ticks', async () => {
       const { page, errors } = await openPage(browser, server.url);
-      const bytes = latin1Bytes(await traceText(page));
-      expect(bytes.subarray(0, help.length).equals(help),
-        `the trace does not begin with the help:\n${bytes.subarray(0, help.length).toString('latin1')}`);
-      const rest = bytes.subarray(help.length).toString('latin1');
+      const text = await traceText(page);
+      const wrong = firstDifference(text.slice(0, help.length), help);
+      expect(!wrong, `the trace does not begin with the help: ${wrong}`);
+      const rest = text.slice(help.length);
       expect(rest.startsWith('Reshape ORTHO\nVelocidade 0.00 Direccao 0.00\n'),
         `after the help: ${JSON.stringify(rest.slice(0, 80))}`);
+      // H again with the trace off: the bytes handed to the page are the
+      // program's own, and nothing else comes between them.
+      await page.keyboard.press('d');
+      await waitForTrace(page, /DEBUG is OFF\n/);
+      await recordBytes(page);
+      await page.keyboard.press('h');
+      await page.waitForFunction((n) => window.writtenBytes.length >= n, { timeout: 5000 }, helpBytes.length);
+      await sleep(100);
+      const bytes = await page.evaluate(() => window.writtenBytes);
+      const at = bytes.findIndex((b, i) => b !== helpBytes[i]);
+      expect(at < 0 && bytes.length === helpBytes.length,
+        `H wrote ${bytes.length} bytes, not the help's ${helpBytes.length}`
+        + (at >= 0 ? `: byte ${at} is ${bytes[at]}, not ${helpBytes[at]}` : ''));
       expectNoErrors(errors);
       await page.close();
     });
@@ -262,6 +295,100 @@ async function runEngine(engine, server) {
       await page.close();
     });
 
+    await check(engine, 'keyboard: the canvas has the keys at the start; Tab and Shift+Tab go through every control and back', async () => {
+      const { page, errors } = await openPage(browser, server.url);
+      const focused = () => page.evaluate(() => {
+        const e = document.activeElement;
+        return e.dataset.key || e.id || e.tagName.toLowerCase();
+      });
+      expect(await focused() === 'canvas', `the page opens with the focus on ${await focused()}`);
+      const order = await page.evaluate(() => [
+        'canvas', ...(document.getElementById('fullscreen').hidden ? [] : ['fullscreen']),
+        ...Array.from(document.querySelectorAll('[data-key]'), (e) => e.dataset.key),
+        'summary', 'tree', 'hide-steps', 'trace']);
+      const from = (await traceText(page)).length;
+      const forth = [await focused()];
+      for (let i = 1; i < order.length; i++) {
+        await page.keyboard.press('Tab');
+        forth.push(await focused());
+      }
+      expect(forth.join(' ') === order.join(' '), `Tab went ${forth.join(' > ')}`);
+      const back = [];
+      for (let i = 1; i < order.length; i++) {
+        await page.keyboard.down('Shift');
+        await page.keyboard.press('Tab');
+        await page.keyboard.up('Shift');
+        back.push(await focused());
+      }
+      expect(back.join(' ') === order.slice(0, -1).reverse().join(' '), `Shift+Tab went ${back.join(' > ')}`);
+      await sleep(100);
+      const keys = (await traceText(page)).slice(from).split('\n').filter((line) => /^(Carregou|Largou)/.test(line));
+      // Only Shift, pressed on the way back once the canvas had the focus.
+      expect(keys.every((line) => / especial 11[23]$/.test(line)), `keys reached the program: ${keys.join(', ')}`);
+      expectNoErrors(errors);
+      await page.close();
+    });
+
+    await check(engine, 'keyboard: Enter and Space act on the focused control; Space held on a key holds it', async () => {
+      const { page, errors } = await openPage(browser, server.url);
+      const focus = (selector) => page.$eval(selector, (e) => e.focus());
+      await focus('#hide-steps');
+      await page.keyboard.press('Enter');
+      expect(await page.$eval('#hide-steps', (e) => e.getAttribute('aria-pressed')) === 'true', 'Enter did not hide the step lines');
+      await page.keyboard.press(' ');
+      expect(await page.$eval('#hide-steps', (e) => e.getAttribute('aria-pressed')) === 'false', 'Space did not show the step lines');
+      await focus('summary');
+      await page.keyboard.press('Enter');
+      expect(!(await page.$eval('details', (e) => e.open)), 'Enter did not close the tree');
+      await page.keyboard.press(' ');
+      expect(await page.$eval('details', (e) => e.open), 'Space did not open the tree');
+      let from = (await traceText(page)).length;
+      await focus('[data-key="z"]');
+      await page.keyboard.press('Enter');
+      await waitForTrace(page, /Carregou na tecla z\n(.*\n)*Largou a tecla z\n/, from);
+      from = (await traceText(page)).length;
+      await focus('[data-key="ArrowUp"]');
+      await page.keyboard.down(' ');
+      await waitForTrace(page, /Carregou na tecla especial 101\n(.*\n)*Velocidade 0\.52 /, from);
+      await page.keyboard.up(' ');
+      await waitForTrace(page, /Largou a tecla especial 101\n/, from);
+      await sleep(200);
+      const text = (await traceText(page)).slice(from);
+      const presses = text.split('Carregou na tecla especial 101\n').length - 1;
+      const releases = text.split('Largou a tecla especial 101\n').length - 1;
+      expect(presses === 1 && releases === 1, `Space held on the up key gave ${presses} presses and ${releases} releases`);
+      expect(!/Carregou na tecla  \n/.test(text), 'Space reached the program');
+      expectNoErrors(errors);
+      await page.close();
+    });
+
+    await check(engine, 'keyboard: on the canvas the arrows drive and nothing scrolls; elsewhere the page scrolls', async () => {
+      const { page, errors } = await openPage(browser, server.url, { width: 1280, height: 600 });
+      const scrolled = () => page.evaluate(() => window.scrollY);
+      let from = (await traceText(page)).length;
+      for (const [key, code] of [['ArrowDown', 103], ['PageDown', 105], ['End', 107], [' ', null]]) {
+        await page.keyboard.press(key);
+        await waitForTrace(page, code ? new RegExp(`Largou a tecla especial ${code}\n`) : /Largou a tecla  \n/, from);
+      }
+      expect(await scrolled() === 0, `keys for the program scrolled the page to ${await scrolled()}`);
+      await page.keyboard.press('Tab');
+      from = (await traceText(page)).length;
+      await page.keyboard.press('PageDown');
+      await page.waitForFunction(() => window.scrollY > 0, { timeout: 3000 }).catch(() => {});
+      expect(await scrolled() > 0, 'PageDown with the focus on a button did not scroll the page');
+      await page.keyboard.press('ArrowDown');
+      await sleep(200);
+      expect(!(await traceText(page)).slice(from).includes('Carregou'), 'keys reached the program without the focus');
+      // A click on the canvas gives it the keys back.
+      await page.evaluate(() => window.scrollTo(0, 0));
+      await page.click('#canvas');
+      from = (await traceText(page)).length;
+      await page.keyboard.press('ArrowUp');
+      await waitForTrace(page, /Carregou na tecla especial 101\n/, from);
+      expectNoErrors(errors);
+      await page.close();
+    });
+
     await check(engine, 'every screen: the canvas and all keys on it together, drawn in device pixels', async () => {
       const problems = [];
       for (const screen of screens) {
@@ -278,6 +405,38 @@ async function runEngine(engine, server) {
         await page.close();
       }
       expect(problems.length === 0, problems.join('\n'));
+    });
+
+    await check(engine, 'WCAG 2.2 AA: axe-core and the Nu HTML Checker find nothing, on every screen, in every state', async () => {
+      const found = [];
+      const audit = async (page, state) => {
+        found.push(...(await axeViolations(page)).map((v) => `${state}: ${v}`));
+      };
+      found.push(...(await nuErrors([path.join(pageDir, 'index.html'), path.join(pageDir, 'tank.html')])));
+      for (const screen of screens) {
+        const { page, errors } = await openPage(browser, server.url, viewportOf(screen));
+        await audit(page, screen.name);
+        if (screen.touch) found.push(...(await smallText(page)).map((t) => `${screen.name}: ${t}`));
+        await page.$eval('details', (e) => { e.open = false; });
+        await page.click('#hide-steps');
+        await audit(page, `${screen.name}, the tree closed and the step lines hidden`);
+        expectNoErrors(errors);
+        await page.close();
+      }
+      const { page, errors } = await openPage(browser, server.url);
+      // Z held: the turret's line of the tree is lit.
+      await page.keyboard.down('z');
+      await page.waitForSelector('#tree .changed', { timeout: 5000 });
+      await audit(page, 'a line of the tree lit');
+      found.push(...(await nuErrorsOfLiveDom(page)).map((e) => `the live page: ${e}`));
+      await page.keyboard.up('z');
+      await page.keyboard.press('Escape');
+      await page.waitForFunction(() => document.getElementById('status').textContent === 'ended with status 1', { timeout: 5000 });
+      await audit(page, 'after ESC');
+      found.push(...(await nuErrorsOfLiveDom(page)).map((e) => `the page after ESC: ${e}`));
+      expectNoErrors(errors);
+      await page.close();
+      expect(found.length === 0, found.join('\n'));
     });
 
     await check(engine, 'the canvas is the window: one reshape per new size, a tall frame as the desktop draws it', async () => {
@@ -459,8 +618,8 @@ async function runEngine(engine, server) {
         const url = pathToFileURL(path.join(alone, 'tank.html')).href;
         await page.goto(url);
         await waitForStart(page, errors);
-        const bytes = latin1Bytes(await traceText(page));
-        expect(bytes.subarray(0, help.length).equals(help), 'the trace does not begin with the help');
+        const wrong = firstDifference((await traceText(page)).slice(0, help.length), help);
+        expect(!wrong, `the trace does not begin with the help: ${wrong}`);
         const from = (await traceText(page)).length;
         await holdKey(page, 'ArrowUp', /Velocidade 0\.52 Direccao 0\.00\n/, from);
         await waitForTrace(page, /Largou a tecla especial 101\n/, from);
@@ -617,6 +776,7 @@ async function runEngine(engine, server) {
       await page.evaluate(() => document.getElementById('trace').focus());
       await page.evaluate(() => window.dispatchEvent(new Event('blur')));
       await page.keyboard.up('ArrowDown');
+      await page.focus('#canvas');
       await page.setViewport({ width: 700, height: 600 });
       await page.evaluate(() => {
         Object.defineProperty(document, 'hidden', { value: true, configurable: true });
@@ -642,7 +802,16 @@ async function runEngine(engine, server) {
         { timeout: 5000 });
       const ended = await traceText(page);
       expect(!ended.includes('\x1b') && !ended.endsWith('Carregou na tecla \x1b\n'), 'ESC was echoed');
+      expect(!ended.slice(-200).includes('Largou'), 'keys were released into the ended program');
+      // The focus stays on the picture of the last frame, and the keys are
+      // the browser's: PageDown scrolls.
+      const focus = await page.evaluate(() => `${document.activeElement.id} ${document.activeElement.getAttribute('role')}`);
+      expect(focus === 'canvas img', `after ESC the focus is on "${focus}"`);
       await sleep(500);
+      await page.keyboard.press('PageDown');
+      await page.waitForFunction(() => window.scrollY > 0, { timeout: 3000 }).catch(() => {});
+      expect(await page.evaluate(() => window.scrollY) > 0, 'PageDown did not scroll the page after ESC');
+      await page.evaluate(() => window.scrollTo(0, 0));
       await page.keyboard.up('ArrowUp');
       await page.keyboard.press('q');
       await page.click('[data-key="i"]');

@@ -1,6 +1,10 @@
 // What the browser checks share: a static server for the page and the
 // reference frames, launching Chromium or Firefox, and reading the page.
+import { execFile } from 'node:child_process';
 import fs from 'node:fs';
+import { createRequire } from 'node:module';
+import os from 'node:os';
+import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 import { serve } from '../../scripts/serve.mjs';
 
@@ -103,9 +107,26 @@ export async function waitForTrace(page, pattern, from = 0, timeout = 10000) {
   }
 }
 
-// The text as the bytes the program wrote: the page shows each byte as the
-// Latin-1 character of that code.
-export const latin1Bytes = (text) => Buffer.from(text, 'latin1');
+// Where two texts first differ, each character shown as its code point, so
+// that a wrong letter that looks right (U+FFE7 for U+00E7) cannot hide.
+export function firstDifference(got, want) {
+  let at = 0;
+  while (at < got.length && at < want.length && got[at] === want[at]) at++;
+  if (at === got.length && at === want.length) return null;
+  const codes = (text) => Array.from(text.slice(at, at + 12), (c) => `U+${c.codePointAt(0).toString(16).toUpperCase().padStart(4, '0')}`).join(' ');
+  return `at character ${at} (after ${JSON.stringify(want.slice(Math.max(0, at - 30), at))}): `
+    + `got ${codes(got) || 'the end'}, want ${codes(want) || 'the end'}`;
+}
+
+// The bytes the program writes to its standard output from now on, as
+// numbers exactly as the page is handed them, in window.writtenBytes.
+export function recordBytes(page) {
+  return page.evaluate(() => {
+    const show = Module.onOutput;
+    window.writtenBytes = [];
+    Module.onOutput = (fd, byte) => { window.writtenBytes.push(byte); show(fd, byte); };
+  });
+}
 
 // Keeps the canvas's pixels in window.keptFrame, for compareFrame and
 // countColour: as they are now, or (redraw) of a frame drawn at once, the
@@ -198,4 +219,50 @@ export function countTicks(page) {
       show(fd, byte);
     };
   });
+}
+
+// The auditors, as their projects ship them: axe-core in the page, and the
+// Nu HTML Checker's jar on the system's Java.
+const require = createRequire(import.meta.url);
+const axeSource = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
+const nuJar = path.join(path.dirname(require.resolve('vnu-jar/package.json')), 'build/dist/vnu.jar');
+
+// WCAG 2.2 A and AA, and axe's best practices.
+const axeTags = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa', 'best-practice'];
+
+// axe-core's violations on the page as it is now, one line each.
+export async function axeViolations(page) {
+  if (!(await page.evaluate(() => typeof window.axe === 'object'))) await page.evaluate(axeSource);
+  return page.evaluate(async (tags) => {
+    const result = await window.axe.run(document, { runOnly: { type: 'tag', values: tags }, resultTypes: ['violations'] });
+    return result.violations.map((v) => `${v.id} (${v.impact}): ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+  }, axeTags);
+}
+
+// The Nu HTML Checker's errors for HTML files, one line each.
+export function nuErrors(files) {
+  if (!fs.existsSync('/usr/bin/java')) {
+    throw new Error("/usr/bin/java is missing: install the 'default-jre-headless' package (make test does)");
+  }
+  return new Promise((resolve, reject) => {
+    execFile('/usr/bin/java', ['-jar', nuJar, '--errors-only', '--format', 'gnu', ...files],
+      { maxBuffer: 16 << 20 }, (error, stdout, stderr) => {
+        const lines = stderr.split('\n').filter((line) => /error/.test(line));
+        if (error && lines.length === 0) reject(new Error(`the Nu HTML Checker failed: ${error.message}\n${stderr}`));
+        else resolve(lines);
+      });
+  });
+}
+
+// The Nu HTML Checker's errors for the document as the page has it now.
+export async function nuErrorsOfLiveDom(page) {
+  const html = await page.evaluate(() => `<!DOCTYPE html>\n${document.documentElement.outerHTML}`);
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'tank-dom-'));
+  const file = path.join(dir, 'live.html');
+  fs.writeFileSync(file, html);
+  try {
+    return await nuErrors([file]);
+  } finally {
+    fs.rmSync(dir, { recursive: true, force: true });
+  }
 }
