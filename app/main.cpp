@@ -31,6 +31,7 @@ int main(int argc, char **argv)
     glutKeyboardUpFunc(onKeyUp);
     glutSpecialFunc(onSpecialDown);
     glutSpecialUpFunc(onSpecialUp);
+    platformWindowReady();
 
     glutTimerFunc(platformTickDelay(appState.tickMillis), tick, 0);
 

@@ -1,6 +1,7 @@
 #include "app/scene.h"
 
-#include <GL/gl.h>
+// GLUT's header brings GL's, after what Windows' gl.h needs before it.
+#include <GL/glut.h>
 
 #include "app/state.h"
 

@@ -38,6 +38,12 @@ void platformPerspective(double fovy, double aspect, double zNear, double zFar);
 // Sets the rasterisation of every polygon and cylinder drawn from now on.
 void platformPolygonMode(PolygonMode mode);
 
+// Called once the window exists and its callbacks are registered, just before
+// the first tick is armed: where the toolkit's loop would run a due timer
+// before the window's first reshape, this brings the window's first work
+// forward, so that the trace shows the reshape before any tick everywhere.
+void platformWindowReady();
+
 // The delay to hand the timer that runs the next tick, for ticks meant to be
 // tickMillis apart.
 unsigned platformTickDelay(int tickMillis);

@@ -2,6 +2,7 @@
 // desktop system. Each function makes exactly the calls the scene would make
 // itself. What the process does differently on each system is in
 // platform_posix.cpp and platform_windows.cpp.
+// GLUT's header first: it brings what Windows' gl.h and glu.h need first.
 #include <GL/glu.h>
 #include <GL/glut.h>
 
@@ -61,12 +62,6 @@ void platformPolygonMode(PolygonMode mode)
 {
     const GLenum glMode[] = {GL_FILL, GL_LINE, GL_POINT};
     glPolygonMode(GL_FRONT_AND_BACK, glMode[static_cast<int>(mode)]);
-}
-
-// GLUT's timer is accurate enough here: each tick simply waits one period.
-unsigned platformTickDelay(int tickMillis)
-{
-    return static_cast<unsigned>(tickMillis);
 }
 
 void platformSwapBuffers()

@@ -28,6 +28,16 @@ void platformInit()
 #endif
 }
 
+// freeglut on X11 shows the window and reshapes it in its loop's first pass,
+// long before the first tick is due.
+void platformWindowReady() {}
+
+// GLUT's timer is accurate enough here: each tick simply waits one period.
+unsigned platformTickDelay(int tickMillis)
+{
+    return static_cast<unsigned>(tickMillis);
+}
+
 void platformExit(int status)
 {
     exit(status);

@@ -356,6 +356,9 @@ void platformSwapBuffers()
 
 void platformInit() {}
 
+// The page reshapes the canvas once the program runs (web/bridge.js).
+void platformWindowReady() {}
+
 // A real end of the runtime: GLUT's timer, frames and key handlers stop with
 // it, where a plain exit() would only unwind the current callback. The page
 // is told first, while the last frame is still on the canvas.

@@ -1,6 +1,7 @@
 #include "render/render.h"
 
-#include <GL/gl.h>
+// GLUT's header brings GL's, after what Windows' gl.h needs before it.
+#include <GL/glut.h>
 #include <cstdio>
 
 #include "app/state.h"

@@ -18,8 +18,10 @@ static const float turretStep = 2;
 static const float cannonLimit = 75;
 static const float cannonStep = 2;
 static const float turnFactor = 0.5f;
-static const double degToRad = M_PI / 180;
-static const double quarterTurn = M_PI / 2;
+// Not M_PI: strict C++17 does not declare it everywhere (Windows).
+static const double pi = 3.14159265358979323846;
+static const double degToRad = pi / 180;
+static const double quarterTurn = pi / 2;
 
 static void stepSpeed(TankModel &m, const KeyState &k)
 {

@@ -17,7 +17,9 @@
 
 template <typename F> std::string captureStdout(F &&f)
 {
-    const std::string path = testing::TempDir() + "tank-captured-stdout";
+    // One file per process: ctest runs test processes side by side.
+    const std::string path =
+        testing::TempDir() + "tank-stdout-" + std::to_string(getpid()) + ".txt";
     fflush(stdout);
     const int saved = dup(fileno(stdout));
     if (saved < 0 || !freopen(path.c_str(), "w", stdout)) {

@@ -84,7 +84,7 @@ TEST_F(Render, PerspectiveHasSixtyDegreesVerticallyNearOneFarHundred)
         EXPECT_EQ(matrixMode(), GL_MODELVIEW);
 
         Matrix p = projectionMatrix();
-        const double f = 1 / std::tan(30 * M_PI / 180);
+        const double f = 1 / std::tan(30 * 3.14159265358979323846 / 180);
         const double aspect = double(s[0]) / s[1];
         EXPECT_NEAR(p.m[5], f, 1e-6);
         EXPECT_NEAR(p.m[0], f / aspect, 1e-6);
