@@ -7,6 +7,7 @@ SANITIZE_DIR ?= build-sanitize
 WEB_CMAKE_DIR ?= build-web
 # The page lands beside the desktop build, where the browser tests look.
 WEB_DIR ?= $(BUILD_DIR)/web
+WINDOWS_DIR ?= build-windows
 # Debian's emscripten runs its JavaScript optimiser under node with Debian's
 # own modules; a node from elsewhere on the PATH does not look there.
 EMENV = NODE_PATH=/usr/share/nodejs
@@ -18,7 +19,8 @@ SEED ?= 20261208
 RELEASE ?= trixie
 
 .PHONY: run test test-sanitize format-check golden docs bench soak build build-all clean \
-        web web-build browser-deps bench-web soak-web test-debian test-web-newest icons
+        web web-build browser-deps bench-web soak-web test-debian test-web-newest icons \
+        windows test-windows
 
 # With a display, the window; without one (ssh, CI), a scripted drive in a
 # private X server that leaves screenshots and the trace in build/demo/.
@@ -117,10 +119,25 @@ test-web-newest: browser-deps
 	tests/with-xvfb.sh node tests/web/browser_test.mjs $(BUILD_DIR)/web-newest tests/golden \
 	    chromium firefox
 
+# tank.exe for 64-bit Windows in $(WINDOWS_DIR), cross-built with mingw-w64
+# against freeglut built from Debian's source package: one file to hand out.
+windows:
+	@scripts/deps.sh windows
+	scripts/windows/build.sh $(WINDOWS_DIR)
+
+# The Windows program under Wine: its unit tests, then beside the Linux
+# program, the same drive's trace byte for byte, the start frame, ESC and
+# a reader that goes away.
+test-windows: build
+	@scripts/deps.sh windows-test
+	scripts/windows/build.sh $(WINDOWS_DIR) -DBUILD_TESTING=ON
+	scripts/windows/wine.sh ctest --test-dir $(WINDOWS_DIR) --output-on-failure -j $(JOBS)
+	scripts/windows/wine.sh tests/e2e_windows.sh $(WINDOWS_DIR)/tank.exe $(BUILD_DIR)/tank tests/golden
+
 # The browser tests' npm packages, exactly as the lockfile pins them.
 browser-deps:
 	@scripts/deps.sh test
 	@scripts/deps.sh npm
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WEB_CMAKE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WEB_CMAKE_DIR) $(WINDOWS_DIR)

@@ -10,6 +10,8 @@
 #   deps.sh docs     the diagram (make docs)
 #   deps.sh format   the format check (make format-check)
 #   deps.sh debian   roots of other Debian releases (make test-debian)
+#   deps.sh windows  the cross build for Windows (make windows)
+#   deps.sh windows-test  that, Wine and the Linux program beside it (make test-windows)
 # On Debian/Ubuntu the missing packages are installed with apt-get (through
 # sudo when not root); elsewhere their names are printed and we stop. When
 # everything is there it prints nothing.
@@ -43,6 +45,14 @@ docs=("for the diagram" "command -v dot|graphviz")
 format=("for the format check" "command -v clang-format|clang-format")
 debian=("for roots of other Debian releases"
     "command -v debootstrap|debootstrap" "command -v git|git")
+# The cross build fetches freeglut's source with apt-get source (dpkg-dev
+# unpacks it) and builds GoogleTest from Debian's copy of its sources.
+windows=("to cross-build for Windows"
+    "command -v cmake|cmake" "command -v make|make"
+    "command -v x86_64-w64-mingw32-g++-posix|mingw-w64" "command -v dpkg-source|dpkg-dev"
+    "test -f /usr/src/googletest/CMakeLists.txt|googletest")
+wine=("to run the Windows build under Wine"
+    "command -v wine|wine" "test -x /usr/lib/wine/wine64|wine64")
 
 case $want in
     build) groups=(build) ;;
@@ -52,8 +62,10 @@ case $want in
     docs) groups=(build docs) ;;
     format) groups=(format) ;;
     debian) groups=(debian) ;;
+    windows) groups=(windows) ;;
+    windows-test) groups=(build demo windows wine) ;;
     npm) groups=() ;;
-    *) echo "usage: deps.sh build|demo|web|test|npm|docs|format|debian" >&2; exit 2 ;;
+    *) echo "usage: deps.sh build|demo|web|test|npm|docs|format|debian|windows|windows-test" >&2; exit 2 ;;
 esac
 
 # puppeteer-core, installed by npm ci when the lockfile changed since the
