@@ -49,8 +49,12 @@ function replaceOnce(text, from, to) {
   return text.slice(0, at) + to + text.slice(at + from.length);
 }
 
-// A script's text inside <script>: nothing in it may end the element.
-const inline = (js) => js.replace(/<\/script/gi, '<\\/script').replace(/<!--/g, '<\\!--');
+// A script's text inside <script>: nothing in it may end the element, and
+// no control character HTML forbids (a program built with its WebAssembly
+// as raw bytes in a string has many) is left raw: each is written as the
+// escape that stands for it in a string, which is where they can be.
+const inline = (js) => js.replace(/<\/script/gi, '<\\/script').replace(/<!--/g, '<\\!--')
+  .replace(/[\0-\x08\x0b\x0e-\x1f\x7f-\x9f]/g, (c) => `\\x${c.charCodeAt(0).toString(16).padStart(2, '0')}`);
 
 // The single file leaves out the page's comment lines, which it need not
 // carry to a reader's disk (the served page keeps them).
