@@ -27,7 +27,7 @@ const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.l
 // Loads a page as at a first visit (a browser context of its own, so no
 // earlier visit's worker serves it) and waits for its first frame.
 async function load(browser, url) {
-  const context = await browser.createBrowserContext();
+  const context = await browser.puppeteer.createBrowserContext();
   const page = await context.newPage();
   page.once('close', () => context.close().catch(() => {}));
   const errors = [];
@@ -45,7 +45,7 @@ async function load(browser, url) {
 // rendering and compositing included, for engines that report nothing
 // themselves (Firefox).
 function browserCpu(browser) {
-  const root = browser.process().pid;
+  const root = browser.puppeteer.process().pid;
   const parents = new Map();
   const times = new Map();
   for (const name of fs.readdirSync('/proc')) {

@@ -1,11 +1,10 @@
 // What the browser checks share: a static server for the page and the
-// reference frames, launching Chromium or Firefox, and reading the page.
+// reference frames, the browsers (drivers.mjs), and reading the page.
 import { execFile } from 'node:child_process';
 import fs from 'node:fs';
 import { createRequire } from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
-import puppeteer from 'puppeteer-core';
 import { serve } from '../../scripts/serve.mjs';
 
 // The page at / and the reference frames at /golden/, on loopback.
@@ -13,50 +12,7 @@ export function servePage(pageDir, goldenDir) {
   return serve({ '/': pageDir, '/golden/': goldenDir });
 }
 
-const browsers = {
-  chromium: {
-    path: '/usr/bin/chromium',
-    package: 'chromium',
-    options: {
-      browser: 'chrome',
-      headless: true,
-      // As root Chromium needs --no-sandbox; WebGL runs on its software
-      // renderer; the rest keeps it off a network it does not have.
-      args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-        '--disable-background-networking', '--disable-component-update',
-        '--disable-sync', '--no-first-run', '--disable-renderer-backgrounding',
-        '--disable-background-timer-throttling'],
-    },
-  },
-  firefox: {
-    path: '/usr/bin/firefox-esr',
-    package: 'firefox-esr',
-    options: {
-      browser: 'firefox',
-      // Headless Firefox finds no GL driver here; a real window in the
-      // private X server the test runs under gets WebGL on Mesa.
-      headless: false,
-      extraPrefsFirefox: {
-        'webgl.force-enabled': true,
-        'browser.shell.checkDefaultBrowser': false,
-      },
-    },
-  },
-};
-
-export const engineNames = Object.keys(browsers);
-
-export async function launch(engine) {
-  const setup = browsers[engine];
-  if (!setup) throw new Error(`unknown browser '${engine}' (known: ${engineNames.join(', ')})`);
-  if (!fs.existsSync(setup.path)) {
-    throw new Error(`${setup.path} is missing: install the '${setup.package}' package (make test does)`);
-  }
-  if (engine === 'firefox' && !process.env.DISPLAY) {
-    throw new Error('Firefox needs an X display: run this under tests/with-xvfb.sh (ctest does)');
-  }
-  return puppeteer.launch({ executablePath: setup.path, ...setup.options });
-}
+export { engineNames, launch } from './drivers.mjs';
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
@@ -85,12 +41,10 @@ export async function waitForStart(page, errors = []) {
 // A page of the program, with every uncaught error it raises collected.
 export async function openPage(browser, url, viewport = { width: 1280, height: 900 }) {
   const page = await browser.newPage();
-  const errors = [];
-  page.on('pageerror', (error) => errors.push(String(error.message || error)));
   await page.setViewport(viewport);
   await page.goto(url);
-  await waitForStart(page, errors);
-  return { page, errors };
+  await waitForStart(page, page.errors);
+  return { page, errors: page.errors };
 }
 
 export const traceText = (page) => page.$eval('#trace', (e) => e.textContent);
