@@ -117,7 +117,7 @@ test-web-newest: browser-deps
 	@scripts/deps.sh debian
 	scripts/debian-root.sh web testing $(BUILD_DIR)/web-newest
 	tests/with-xvfb.sh node tests/web/browser_test.mjs $(BUILD_DIR)/web-newest tests/golden \
-	    chromium firefox
+	    chromium firefox webkit
 
 # tank.exe for 64-bit Windows in $(WINDOWS_DIR), cross-built with mingw-w64
 # against freeglut built from Debian's source package: one file to hand out.

@@ -40,7 +40,7 @@ tests=("for the tests"
 # Java runs the Nu HTML Checker that npm installs.
 browsers=("for the browser tests"
     "command -v npm|npm" "command -v chromium|chromium" "command -v firefox-esr|firefox-esr"
-    "test -x /usr/bin/java|default-jre-headless")
+    "test -x /usr/bin/java|default-jre-headless" "command -v WebKitWebDriver|webkit2gtk-driver")
 docs=("for the diagram" "command -v dot|graphviz")
 format=("for the format check" "command -v clang-format|clang-format")
 debian=("for roots of other Debian releases"
