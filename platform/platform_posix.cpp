@@ -1,5 +1,6 @@
 // The process on POSIX desktops (Linux, the BSDs, macOS): standard output
 // and the end of the program.
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -7,10 +8,28 @@
 #include <malloc.h>
 #endif
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "platform/platform.h"
+
+// A descriptor 0, 1 or 2 that is not open (a program started as "tank >&-")
+// would be taken by the next file opened, the X connection among them, and
+// the trace written into it. Each is opened on the null device first.
+static void openClosedStandardStreams()
+{
+    for (int fd = 0; fd <= 2; fd++) {
+        if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            // The lowest free descriptor: this one.
+            if (open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd)
+                _exit(127);
+        }
+    }
+}
 
 void platformInit()
 {
+    openClosedStandardStreams();
     // Line-buffered even into a pipe, so the trace can be followed live
     // ("./tank | tee log") and is not lost when the process is killed.
     setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);

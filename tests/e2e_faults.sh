@@ -3,7 +3,8 @@
 #   1. the window manager closes the window: status 0, the trace complete;
 #   2. the X server dies: a prompt non-zero exit with the toolkit's message;
 #   3. the reader of standard output goes away: the program ends like any
-#      filter, whether or not it was started with SIGPIPE ignored.
+#      filter, whether or not it was started with SIGPIPE ignored;
+#   4. started with its standard output closed ("tank >&-"): it runs, and ESC ends it.
 set -u
 tank=${1:?usage: e2e_faults.sh path/to/tank path/to/close_window}
 close_window=${2:?usage: e2e_faults.sh path/to/tank path/to/close_window}
@@ -85,5 +86,25 @@ for sigpipe in default ignored; do
     [ "$status" -eq $((128 + 13)) ] || fail "SIGPIPE $sigpipe: status $status, expected death by SIGPIPE"
     [ "$(wc -l <"$work/head.out")" -eq 3 ] || fail "SIGPIPE $sigpipe: reader got no lines"
 done
+
+xvfb_stop
+
+echo "4. started with its standard output closed"
+xvfb_start || exit 1
+# Closed, the first thing opened (the X connection) would take descriptor 1
+# and the help would be written into the X protocol stream. The program
+# runs, its trace going nowhere, and ESC still ends it.
+"$tank" >&- &
+pid=$!
+wait_for 10 xdotool search --name '^Exemplo$' || fail "no window with its standard streams closed"
+wid=$(tank_window)
+sleep 0.5
+xdotool mousemove --window "$wid" 320 240 key Escape
+wait_exit "$pid" 5
+status=$EXIT_STATUS
+[ -n "$status" ] || fail "ESC did not end a program started with its standard output closed"
+pid=
+[ "$status" -eq 1 ] || fail "exit status $status after ESC with its standard streams closed, expected 1"
+xvfb_stop
 
 echo "e2e faults: ok"
