@@ -88,8 +88,10 @@ web-build:
 	    -DTANK_WEB_DIR=$(abspath $(WEB_DIR))
 	$(EMENV) cmake --build $(WEB_CMAKE_DIR) -j $(JOBS)
 
+# NETWORK=1 serves the phones and laptops of a room too.
 web: web-build
-	node scripts/serve.mjs $(WEB_DIR) 8000
+	@scripts/deps.sh npm
+	node scripts/serve.mjs $(WEB_DIR) 8000 $(if $(NETWORK),--network)
 
 # Draws the page's app icons (web/icon-*.png) again with the browser build.
 icons: web-build browser-deps

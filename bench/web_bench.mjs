@@ -19,8 +19,8 @@ const starts = 5;  // page loads per start-up figure; the median is kept
 const rounds = Number(process.env.ROUNDS || 5);  // rounds of the main-thread figures
 const phaseSeconds = Number(process.env.PHASE_SECONDS || 5);
 
-const server = await serve({ '/': pageDir, '/floor/': floorDir });
-const pages = { tank: server.url, floor: `${server.url}floor/` };
+const server = await serve({ '/tank/': pageDir, '/floor/': floorDir }, { home: '/tank/', record: true });
+const pages = { tank: server.url, floor: new URL('/floor/', server.url).href };
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
@@ -130,7 +130,7 @@ async function measure(engine) {
     }
     server.served.length = 0;
     const { page, errors } = await load(browser, pages.tank);
-    const loaded = server.served.map((f) => f.name);
+    const loaded = server.served.filter((name) => name.startsWith('/tank/'));
     await page.close();
 
     const runs = { tank: [], floor: [] };
@@ -154,7 +154,7 @@ server.close();
 // finished fetching when it is measured.
 const appFiles = ['sw.js', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
 const fetched = Object.values(results).flatMap((r) => r.loaded)
-  .map((name) => (name === '/' ? 'index.html' : name.replace(/^\//, '')));
+  .map((name) => (name === '/tank/' ? 'index.html' : name.slice('/tank/'.length)));
 const files = [...new Set([...fetched.filter((name) => !appFiles.includes(name)), ...appFiles])];
 const sums = { run: [0, 0], all: [0, 0] };
 console.log('page weight');

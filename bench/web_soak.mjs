@@ -34,7 +34,7 @@ const keys = ['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', 'z', 'x', 'q', 
 const buttons = ['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', 'z', 'x', 'q', 'a', 'i', 'o',
   'f', 'l', 'p', 'h'];
 
-const server = await serve({ '/': pageDir });
+const server = await serve({ '/tank/': pageDir });
 const browser = await launch('chromium');
 const failures = [];
 let events = 0;

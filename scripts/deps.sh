@@ -33,7 +33,7 @@ demo=("for the headless demo"
 # Emscripten's optimiser needs Debian's acorn module; node serves the page.
 web=("for the browser build"
     "command -v cmake|cmake" "command -v make|make" "command -v em++|emscripten"
-    "test -d /usr/share/nodejs/acorn|node-acorn" "command -v node|nodejs")
+    "test -d /usr/share/nodejs/acorn|node-acorn" "command -v node|nodejs" "command -v npm|npm")
 tests=("for the tests"
     "test -f /usr/include/gtest/gtest.h|libgtest-dev" "test -f /usr/include/png.h|libpng-dev"
     "test -f /usr/include/X11/Xlib.h|libx11-dev")

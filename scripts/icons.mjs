@@ -17,7 +17,7 @@ const cut = 540;          // the square around the tank, in canvas pixels
 // Rolling forwards, wheels and turret turned, the cannon raised.
 const pose = [0, 0, 0.3, 0, 15, 50, 30];
 
-const server = await serve({ '/': pageDir });
+const server = await serve({ '/tank/': pageDir });
 const browser = await launch('chromium');
 try {
   const { page } = await openPage(browser, server.url, { width: canvasSize + 400, height: canvasSize + 200 });

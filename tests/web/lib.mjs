@@ -7,9 +7,10 @@ import os from 'node:os';
 import path from 'node:path';
 import { serve } from '../../scripts/serve.mjs';
 
-// The page at / and the reference frames at /golden/, on loopback.
+// The page at /tank/, as make web serves it, and the reference frames at
+// /tank/golden/, on loopback.
 export function servePage(pageDir, goldenDir) {
-  return serve({ '/': pageDir, '/golden/': goldenDir });
+  return serve({ '/tank/': pageDir, '/tank/golden/': goldenDir }, { home: '/tank/' });
 }
 
 export { engineNames, launch } from './drivers.mjs';
