@@ -63,6 +63,20 @@ const uncommentCss = (css) => css.replace(/\/\*[\s\S]*?\*\//g, '').replace(/\n\s
 
 const treeElement = '<script type="application/json" id="tank-tree"></script>';
 
+// The single file's own Content-Security-Policy, as the served page's
+// (scripts/serve.mjs) but for its inline scripts and style, each allowed by
+// its hash and nothing else inline; a data block (the tree) runs nothing.
+function singleFilePolicy(html) {
+  const hashes = (tag) => [...html.matchAll(new RegExp(`<${tag}>([\\s\\S]*?)</${tag}>`, 'g'))]
+    .map((m) => `'sha256-${crypto.createHash('sha256').update(m[1], 'utf8').digest('base64')}'`).join(' ');
+  const policy = [
+    "default-src 'none'", `script-src ${hashes('script')} 'wasm-unsafe-eval'`, `style-src ${hashes('style')}`,
+    // The runtime fetches its WebAssembly from a data: address.
+    'img-src data:', 'connect-src data:', "object-src 'none'", "base-uri 'none'", "form-action 'none'",
+  ].join('; ');
+  return `<meta http-equiv="Content-Security-Policy" content="${policy}">`;
+}
+
 try {
   if (what === 'page') {
     const tree = JSON.stringify(JSON.parse(fs.readFileSync(treeJson, 'utf8')));
@@ -83,6 +97,7 @@ try {
     }
     html = replaceOnce(html, '<script src="tank.js"></script>',
       `<script>\n${inline(fs.readFileSync(singleJs, 'utf8'))}</script>`);
+    html = replaceOnce(html, '<meta charset="utf-8">\n', `<meta charset="utf-8">\n${singleFilePolicy(html)}\n`);
     fs.writeFileSync(path.join(dir, 'tank.html'), html);
     console.log(`assemble: ${dir}/tank.html (${fs.statSync(path.join(dir, 'tank.html')).size} B), worker set ${build}`);
   }

@@ -71,6 +71,91 @@
     if (hadFocus) still.focus();
   }
 
+  // What went wrong, in the status line (read out by screen readers), with
+  // a button that does something about it where something can be done.
+  function say(message, label, action) {
+    status.textContent = message;
+    if (!label) return;
+    var button = document.createElement('button');
+    button.type = 'button';
+    button.textContent = label;
+    button.addEventListener('click', action);
+    status.append(' ', button);
+  }
+  // A reload keeps the page's own settings: the tree open or closed, the
+  // step lines shown or hidden.
+  function reload() {
+    try {
+      sessionStorage.setItem('tank-page', JSON.stringify({
+        treeOpen: document.querySelector('details.tree').open,
+        stepsHidden: document.getElementById('trace').classList.contains('hide-step'),
+      }));
+    } catch (error) {
+      // no storage here: the reload starts with the defaults
+    }
+    location.reload();
+  }
+  try {
+    var kept = JSON.parse(sessionStorage.getItem('tank-page') || 'null');
+    sessionStorage.removeItem('tank-page');
+    if (kept) {
+      document.querySelector('details.tree').open = kept.treeOpen;
+      if (kept.stepsHidden) document.getElementById('hide-steps').click();
+    }
+  } catch (error) {
+    // no storage here (a sandboxed frame, storage turned off)
+  }
+
+  // No WebGL at all (turned off, or a GPU the browser refuses): the program
+  // cannot open its window, and the page says why rather than its status.
+  var probe = document.createElement('canvas').getContext('webgl');
+  var noWebGL = !probe;
+  if (probe && probe.getExtension('WEBGL_lose_context')) probe.getExtension('WEBGL_lose_context').loseContext();
+  if (noWebGL) {
+    say('this browser gives the page no WebGL, which the program draws with: '
+      + 'turn on hardware acceleration in its settings, or try another browser');
+  }
+
+  // A file of the page that does not arrive: named, with a retry.
+  var started = false;
+  function failedToLoad(what) {
+    var names = ['tank.js', 'tank.wasm'];
+    if (document.documentElement.hasAttribute('data-single-file')) {
+      say('the program could not start: ' + what, 'Retry', reload);
+      return;
+    }
+    Promise.all(names.map(function (name) {
+      return fetch(name, { method: 'HEAD', cache: 'no-store' })
+        .then(function (response) { return response.ok ? null : name + ' (' + response.status + ')'; },
+          function () { return name + ' (no connection)'; });
+    })).then(function (missing) {
+      missing = missing.filter(Boolean);
+      say('the program could not be loaded: ' + (missing.length ? missing.join(', ') + ' did not arrive' : what)
+        + '. Check the connection, then retry.', 'Retry', reload);
+    });
+  }
+  window.addEventListener('error', function (event) {
+    var element = event.target;
+    if (element && element !== window && (element.src || element.href) && !started) {
+      failedToLoad((element.src || element.href).split('/').pop() + ' did not arrive');
+    }
+  }, true);
+  // Still loading long after a page this size takes anywhere: say so.
+  setTimeout(function () {
+    if (!started && status.textContent === 'loading') {
+      say('still loading: the connection may be slow or gone.', 'Retry', reload);
+    }
+  }, 30000);
+
+  // The picture lost (phones drop it when the GPU is reset or the tab is put
+  // away): the program's GL objects are gone with it, and a new start is
+  // the only way back. The page says so instead of a blank canvas.
+  canvas.addEventListener('webglcontextlost', function (event) {
+    event.preventDefault();
+    canvas.classList.add('lost');
+    say('the picture was lost (the browser reset its graphics).', 'Start again', reload);
+  });
+
   var problem = null;
   window.Module = {
     canvas: canvas,
@@ -78,9 +163,19 @@
     onFrame: afterFrame,
     onEnding: keepLastFrame,
     onRuntimeProblem: function (message) { problem = message; status.textContent = message; },
-    onRuntimeInitialized: function () { if (!problem) status.textContent = 'running'; },
-    onExit: function (code) { window.tracePanel.flush(); status.textContent = 'ended with status ' + code; },
-    onAbort: function (what) { window.tracePanel.flush(); status.textContent = 'stopped: ' + what; },
+    onRuntimeInitialized: function () {
+      started = true;
+      if (!problem && !noWebGL) status.textContent = 'running';
+    },
+    onExit: function (code) {
+      window.tracePanel.flush();
+      if (!noWebGL) status.textContent = 'ended with status ' + code;
+    },
+    onAbort: function (what) {
+      window.tracePanel.flush();
+      if (!started) failedToLoad(String(what));
+      else status.textContent = 'stopped: ' + what;
+    },
   };
 
   // Full screen for the canvas and the on-screen keys; the button, or the
@@ -100,25 +195,21 @@
   });
 
   // Served over http(s), the page keeps itself for use without a network
-  // (web/sw.js); opened from a file, or as the single file, it has no
-  // worker. A new build found at a visit takes over once this page has
-  // loaded all it will load (it has, once its program draws); the page then
-  // reloads onto it at once if no key has been pressed yet, else it says a
-  // reload brings the new version.
-  var touched = false;
-  window.addEventListener('keydown', function () { touched = true; }, true);
-  window.addEventListener('pointerdown', function () { touched = true; }, true);
+  // (web/sw.js), for its own folder only; opened from a file, as the single
+  // file, or where the browser keeps nothing for it (a sandboxed frame,
+  // storage turned off), it has no worker and runs all the same. Online,
+  // every visit loads the page as served now; the kept set follows once the
+  // page has loaded all it will load (it has, once its program draws).
   function keepForOffline() {
-    if (!('serviceWorker' in navigator) || !/^https?:$/.test(location.protocol)
-        || document.documentElement.hasAttribute('data-single-file')) return;
-    var updating = Boolean(navigator.serviceWorker.controller);
-    navigator.serviceWorker.addEventListener('controllerchange', function () {
-      if (!updating) return;
-      updating = false;
-      if (!touched) location.reload();
-      else status.textContent += ' (a new version is ready: reload to use it)';
-    });
-    navigator.serviceWorker.register('sw.js').then(function (registration) {
+    if (!/^https?:$/.test(location.protocol) || document.documentElement.hasAttribute('data-single-file')) return;
+    var workers = null;
+    try {
+      workers = navigator.serviceWorker;
+    } catch (error) {
+      return;  // a sandboxed frame: reading it throws
+    }
+    if (!workers) return;
+    workers.register('sw.js').then(function (registration) {
       function takeOver(worker) {
         function whenInstalled() {
           if (worker.state === 'installed') worker.postMessage('take over');
@@ -128,7 +219,7 @@
       }
       if (registration.waiting) takeOver(registration.waiting);
       registration.addEventListener('updatefound', function () {
-        if (navigator.serviceWorker.controller) takeOver(registration.installing);
+        if (workers.controller) takeOver(registration.installing);
       });
     }).catch(function (error) { console.warn('no offline copy: ' + error.message); });
   }

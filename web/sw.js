@@ -24,10 +24,29 @@ self.addEventListener('message', (event) => {
   if (event.data === 'take over') self.skipWaiting();
 });
 
-// From the set first, from the network for anything else.
+// The network first, so that a page served anew is the page served now;
+// the kept set when the network cannot be reached. The worker's scope is
+// the page's own folder, never the whole site.
 self.addEventListener('fetch', (event) => {
   if (event.request.method !== 'GET') return;
-  event.respondWith(caches.open(cacheName)
-    .then((cache) => cache.match(event.request, { ignoreSearch: true }))
-    .then((kept) => kept || fetch(event.request)));
+  event.respondWith(fetch(event.request).then(
+    (response) => (event.request.mode === 'navigate' && response.status === 404 ? retireIfGone(response) : response),
+    () => caches.open(cacheName)
+      .then((cache) => cache.match(event.request, { ignoreSearch: true }))
+      .then((kept) => kept || Response.error())));
 });
+
+// The page is not found where it was: if this worker's own script is gone
+// too, the page has left this address (another site is served there now),
+// so the worker removes itself and what it kept, and the answer stands.
+function retireIfGone(response) {
+  return fetch(self.serviceWorker ? self.serviceWorker.scriptURL : self.location.href, { cache: 'no-store' })
+    .then((script) => (script.status === 404 || script.status === 410 ? retire() : null), () => null)
+    .then(() => response);
+}
+
+function retire() {
+  return caches.keys()
+    .then((names) => Promise.all(names.filter((n) => n.startsWith('tank-')).map((n) => caches.delete(n))))
+    .then(() => self.registration.unregister());
+}

@@ -10,9 +10,11 @@
 // "N passed, N failed"; exit status 1 when anything failed.
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
+import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
+import zlib from 'node:zlib';
 import {
   axeViolations, captureFrame, compareFrame, countColour, firstDifference, keepCanvas, launch,
   nuErrors, nuErrorsOfLiveDom, openPage, pixelAt, recordBytes, servePage, sleep, StartError,
@@ -133,7 +135,7 @@ const only = process.env.TANK_CHECK || '';
 // (drivers.mjs says why not, and the output names the check).
 async function check(engine, name, body, needs = null) {
   if (only && !name.includes(only)) return;
-  if (needs && currentBrowser.supports[needs] !== true) {
+  if (needs && currentBrowser && currentBrowser.supports[needs] !== true) {
     notPossible++;
     console.log(`n/a  ${engine}: ${name}\n     (${currentBrowser.supports[needs]})`);
     return;
@@ -681,11 +683,11 @@ async function runEngine(engine, server) {
       }
     });
 
-      await check(engine, 'served: kept for use offline, and a new build arrives whole at the next visit', async () => {
+      await check(engine, 'served: kept for use offline, a new build arrives whole, another site on the port is never answered', async () => {
         // A copy of the page of its own, on a port of its own, to rebuild.
         const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'tank-served-'));
         fs.cpSync(pageDir, copy, { recursive: true });
-        let site = await serve({ '/': copy });
+        let site = await serve({ '/tank/': copy });
         const port = new URL(site.url).port;
         const context = await browser.newContext();
         try {
@@ -715,30 +717,114 @@ async function runEngine(engine, server) {
           // A rebuild with a changed page file, served again.
           fs.appendFileSync(path.join(copy, 'page.css'), ':root { --build: 2; }\n');
           execFileSync(process.execPath, [path.join(path.dirname(new URL(import.meta.url).pathname), '../../web/assemble.mjs'), 'worker', copy]);
-          site = await serve({ '/': copy }, Number(port));
+          site = await serve({ '/tank/': copy }, { port: Number(port) });
           ({ page, errors } = await openPage(context, site.url));
-          await page.waitForFunction(() => getComputedStyle(document.documentElement).getPropertyValue('--build').trim() === '2',
-            { timeout: 15000 });
-          await waitForStart(page, errors);
-          const stale = await page.evaluate(async (names) => {
+          // Online, the visit is the new build at once.
+          expect(await page.evaluate(() => getComputedStyle(document.documentElement).getPropertyValue('--build').trim()) === '2',
+            'the first visit after a rebuild is not the new build');
+          // The kept set becomes the new build's, whole, and only it.
+          const names = fs.readdirSync(copy).filter((n) => n !== 'tank.html' && n !== 'sw.js');
+          const keptSet = () => page.evaluate(async (files) => {
+            const kept = await caches.keys();
+            if (kept.length !== 1) return { caches: kept };
+            const cache = await caches.open(kept[0]);
             const out = [];
-            for (const name of names) {
-              const response = await fetch(name);
-              out.push([name, Array.from(new Uint8Array(await response.arrayBuffer()))]);
+            for (const name of files) {
+              const response = await cache.match(name);
+              out.push([name, response ? Array.from(new Uint8Array(await response.arrayBuffer())) : null]);
             }
-            return { files: out, caches: await caches.keys() };
-          }, fs.readdirSync(copy).filter((n) => n !== 'tank.html' && n !== 'sw.js'));
-          const differing = stale.files.filter(([name, bytes]) => !Buffer.from(bytes).equals(fs.readFileSync(path.join(copy, name))));
-          expect(differing.length === 0, `old files after the rebuild: ${differing.map((d) => d[0]).join(', ')}`);
-          expect(stale.caches.length === 1, `caches kept: ${stale.caches.join(', ')}`);
+            return { caches: kept, files: out };
+          }, names);
+          let kept = await keptSet();
+          for (let i = 0; i < 75 && !(kept.files && kept.files.every(([name, bytes]) => bytes
+            && Buffer.from(bytes).equals(fs.readFileSync(path.join(copy, name))))); i++) {
+            await sleep(200);
+            kept = await keptSet();
+          }
+          expect(kept.caches.length === 1, `caches kept: ${kept.caches.join(', ')}`);
+          const differing = kept.files.filter(([name, bytes]) => !bytes || !Buffer.from(bytes).equals(fs.readFileSync(path.join(copy, name))));
+          expect(differing.length === 0, `kept files not of the new build: ${differing.map((d) => d[0]).join(', ')}`);
           expectNoErrors(errors);
           await page.close();
+
+          // Another site served on the same port afterwards: its pages are
+          // its own, and its missing /tank/ retires the tank's worker.
+          site.close();
+          const other = fs.mkdtempSync(path.join(os.tmpdir(), 'tank-other-'));
+          fs.writeFileSync(path.join(other, 'index.html'), '<!DOCTYPE html><html lang="en"><title>Another site</title><p>Another site</p></html>\n');
+          const otherSite = await serve({ '/': other }, { port: Number(port) });
+          try {
+            page = await context.newPage();
+            for (const address of ['/', '/index.html', '/?anything']) {
+              await page.goto(new URL(address, otherSite.url).href);
+              const title = await page.evaluate(() => document.title);
+              expect(title === 'Another site', `${address} on the same port gave "${title}", not the other site`);
+            }
+            await page.goto(new URL('/tank/', otherSite.url).href);
+            await page.waitForFunction(async () => (await navigator.serviceWorker.getRegistrations()).length === 0, { timeout: 10000 })
+              .catch(() => {});
+            const left = await page.evaluate(async () => [(await navigator.serviceWorker.getRegistrations()).length, (await caches.keys()).length]);
+            expect(left[0] === 0 && left[1] === 0, `with the page gone, ${left[0]} workers and ${left[1]} kept sets remain`);
+            await page.close();
+          } finally {
+            otherSite.close();
+            fs.rmSync(other, { recursive: true, force: true });
+          }
         } finally {
           await context.close();
           site.close();
           fs.rmSync(copy, { recursive: true, force: true });
         }
       }, 'contexts');
+
+    await check(engine, 'failing well: a lost picture, a file that does not arrive and no WebGL are each said, with a way on', async () => {
+      const statusIs = (page, pattern) => page.waitForFunction((source) => new RegExp(source).test(document.getElementById('status').textContent),
+        { timeout: 15000 }, pattern.source).catch(async () => {
+        throw new Error(`the status never matched ${pattern}: "${await page.$eval('#status', (e) => e.textContent)}"`);
+      });
+      // The picture lost: said, nothing broken shown, and a new start on a
+      // tap that keeps the page's settings.
+      let { page } = await openPage(browser, server.url);
+      await page.click('#hide-steps');
+      await page.evaluate(() => document.getElementById('canvas').getContext('webgl').getExtension('WEBGL_lose_context').loseContext());
+      await statusIs(page, /picture was lost/);
+      expect(await page.$eval('#canvas', (e) => getComputedStyle(e).visibility) === 'hidden', 'the lost picture is still shown');
+      await page.click('#status button');
+      await statusIs(page, /^(loading|running)$/);
+      await waitForStart(page, page.errors);
+      expect(await page.$eval('#trace', (e) => e.classList.contains('hide-step')), 'the new start did not keep the step lines hidden');
+      await page.close();
+
+      // A page whose program's files do not arrive, then do; and a browser
+      // with no WebGL (the page's copy with a script first that refuses it).
+      const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'tank-failing-'));
+      fs.cpSync(pageDir, copy, { recursive: true });
+      fs.rmSync(path.join(copy, 'tank.wasm'));
+      const site = await serve({ '/tank/': copy });
+      try {
+        page = await browser.newPage();
+        await page.goto(site.url);
+        await statusIs(page, /tank\.wasm \(404\) did not arrive.*retry/);
+        fs.copyFileSync(path.join(pageDir, 'tank.wasm'), path.join(copy, 'tank.wasm'));
+        await page.click('#status button');
+        await statusIs(page, /^(loading|running)$/);
+        await waitForStart(page, []);
+        await page.close();
+
+        fs.writeFileSync(path.join(copy, 'no-webgl.js'), "HTMLCanvasElement.prototype.getContext = function () { return null; };\n");
+        const index = fs.readFileSync(path.join(copy, 'index.html'), 'utf8');
+        fs.writeFileSync(path.join(copy, 'index.html'), index.replace('<meta charset="utf-8">', '<meta charset="utf-8">\n<script src="no-webgl.js"></script>'));
+        page = await browser.newPage();
+        await page.goto(site.url);
+        await statusIs(page, /no WebGL/);
+        await sleep(1000);  // the program has ended by now: the reason stays
+        await statusIs(page, /no WebGL/);
+        await page.close();
+      } finally {
+        site.close();
+        fs.rmSync(copy, { recursive: true, force: true });
+      }
+    });
 
     await check(engine, 'the live tree shows the model as each frame drew it, as the trace writes it', async () => {
       const { page, errors } = await openPage(browser, server.url);
@@ -895,8 +981,72 @@ async function captureFrameAfterEnd(page) {
     `the last frame is gone after ESC (${JSON.stringify(seen)})`);
 }
 
+// The server, as make web and these checks use it: one bad request does
+// not end it, nothing outside its folder, only GET and HEAD, compressed,
+// revalidated, and the headers that keep a page to itself.
+async function serverChecks() {
+  const request = (url, { method = 'GET', headers = {} } = {}) => new Promise((resolve, reject) => {
+    const r = http.request(url, { method, headers }, (response) => {
+      const chunks = [];
+      response.on('data', (c) => chunks.push(c));
+      response.on('end', () => resolve({ status: response.statusCode, headers: response.headers, body: Buffer.concat(chunks) }));
+    });
+    r.on('error', reject);
+    r.end();
+  });
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'tank-server-'));
+  const outside = fs.mkdtempSync(path.join(os.tmpdir(), 'tank-outside-'));
+  fs.cpSync(pageDir, dir, { recursive: true });
+  fs.writeFileSync(path.join(outside, 'secret.txt'), 'not for the web\n');
+  fs.symlinkSync(path.join(outside, 'secret.txt'), path.join(dir, 'secret.txt'));
+  const site = await serve({ '/tank/': dir });
+  const origin = new URL(site.url).origin;
+  try {
+    await check('server', 'a request it cannot read is answered 400, and the server goes on', async () => {
+      for (const bad of ['/%', '/%zz', '/100%', '/tank/%00', '/tank/a%00b.js']) {
+        const { status } = await request(`${origin}${bad}`);
+        expect(status === 400, `${bad} was answered ${status}, not 400`);
+      }
+      expect((await request(site.url)).status === 200, 'the server stopped answering');
+    });
+    await check('server', 'nothing from outside its folder, only GET and HEAD', async () => {
+      for (const out of ['/tank/secret.txt', '/tank/../../etc/passwd', '/tank/%2e%2e/%2e%2e/etc/passwd']) {
+        const { status, body } = await request(`${origin}${out}`);
+        expect(status === 404 || status === 400 || status === 403, `${out} was answered ${status}: ${body.toString('utf8').slice(0, 40)}`);
+      }
+      for (const method of ['POST', 'PUT', 'DELETE', 'PATCH']) {
+        const { status, headers } = await request(site.url, { method });
+        expect(status === 405 && headers.allow === 'GET, HEAD', `${method} was answered ${status}`);
+      }
+      expect((await request(site.url, { method: 'HEAD' })).status === 200, 'HEAD was refused');
+    });
+    await check('server', 'compressed, revalidated, nosniff and a policy on every answer', async () => {
+      const plain = fs.readFileSync(path.join(dir, 'tank.js'));
+      const first = await request(`${site.url}tank.js`, { headers: { 'accept-encoding': 'gzip' } });
+      expect(first.headers['content-encoding'] === 'gzip' && zlib.gunzipSync(first.body).equals(plain),
+        `tank.js came as ${first.headers['content-encoding'] || 'identity'}, ${first.body.length} B`);
+      expect(/no-cache/.test(first.headers['cache-control']) && !/no-store/.test(first.headers['cache-control']) && first.headers.etag,
+        `cache-control "${first.headers['cache-control']}", etag ${first.headers.etag}`);
+      const again = await request(`${site.url}tank.js`, { headers: { 'if-none-match': first.headers.etag } });
+      expect(again.status === 304, `a revalidation was answered ${again.status}, not 304`);
+      for (const name of ['', 'tank.js', 'no-such-file']) {
+        const { headers } = await request(`${site.url}${name}`);
+        expect(headers['x-content-type-options'] === 'nosniff' && /script-src 'self'/.test(headers['content-security-policy'] || ''),
+          `/tank/${name}: nosniff ${headers['x-content-type-options']}, policy ${headers['content-security-policy']}`);
+      }
+      const root = await request(`${origin}/`);
+      expect(root.status === 302 && root.headers.location === '/tank/', `/ was answered ${root.status} to ${root.headers.location}`);
+    });
+  } finally {
+    site.close();
+    fs.rmSync(dir, { recursive: true, force: true });
+    fs.rmSync(outside, { recursive: true, force: true });
+  }
+}
+
 const server = await servePage(pageDir, goldenDir);
 try {
+  await serverChecks();
   for (const engine of engines) {
     try {
       await runEngine(engine, server);
