@@ -120,6 +120,12 @@
   var started = false;
   function failedToLoad(what) {
     var names = ['tank.js', 'tank.wasm'];
+    if (window.origin === 'null') {
+      // A sandboxed frame gives the page no origin to load its files from.
+      say('the page is in a sandboxed frame that keeps it from loading its program: open '
+        + location.href + ' on its own.');
+      return;
+    }
     if (document.documentElement.hasAttribute('data-single-file')) {
       say('the program could not start: ' + what, 'Retry', reload);
       return;
@@ -140,11 +146,16 @@
       failedToLoad((element.src || element.href).split('/').pop() + ' did not arrive');
     }
   }, true);
+  // The runtime's own download failing (refused, or no connection) ends in
+  // a rejected promise rather than its abort.
+  window.addEventListener('unhandledrejection', function (event) {
+    if (!started) failedToLoad(String(event.reason && event.reason.message || event.reason));
+  });
   // Still loading long after a page this size takes anywhere: say so.
   setTimeout(function () {
-    if (!started && status.textContent === 'loading') {
-      say('still loading: the connection may be slow or gone.', 'Retry', reload);
-    }
+    if (started || status.textContent !== 'loading') return;
+    if (window.origin === 'null') failedToLoad('');
+    else say('still loading: the connection may be slow or gone.', 'Retry', reload);
   }, 30000);
 
   // The picture lost (phones drop it when the GPU is reset or the tab is put
