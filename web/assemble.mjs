@@ -57,9 +57,13 @@ const inline = (js) => js.replace(/<\/script/gi, '<\\/script').replace(/<!--/g, 
   .replace(/[\0-\x08\x0b\x0e-\x1f\x7f-\x9f]/g, (c) => `\\x${c.charCodeAt(0).toString(16).padStart(2, '0')}`);
 
 // The single file leaves out the page's comment lines, which it need not
-// carry to a reader's disk (the served page keeps them).
-const uncommentJs = (js) => js.split('\n').filter((line) => !/^\s*(\/\/.*)?$/.test(line)).join('\n') + '\n';
-const uncommentCss = (css) => css.replace(/\/\*[\s\S]*?\*\//g, '').replace(/\n\s*\n/g, '\n');
+// carry to a reader's disk (the served page keeps them), and their
+// indentation; a script with a template literal, whose lines may mean their
+// leading blanks, keeps it. A comment after code, two blanks before its
+// slashes as these scripts write them, goes too.
+const uncommentJs = (js) => js.split('\n').filter((line) => !/^\s*(\/\/.*)?$/.test(line))
+  .map((line) => (js.includes('`') ? line : line.trimStart().replace(/ {2}\/\/ .*$/, ''))).join('\n') + '\n';
+const uncommentCss = (css) => css.replace(/\/\*[\s\S]*?\*\//g, '').replace(/^\s+/gm, '').replace(/\n/g, '');
 
 const treeElement = '<script type="application/json" id="tank-tree"></script>';
 
@@ -87,7 +91,8 @@ try {
   const build = stampWorker();
   if (what === 'page') {
     const read = (name) => fs.readFileSync(path.join(dir, name), 'utf8');
-    let html = read('index.html');
+    // Its markup without indentation, which HTML collapses anyway.
+    let html = read('index.html').replace(/^[ \t]+/gm, '');
     html = replaceOnce(html, '<html lang="en">', '<html lang="en" data-single-file>');
     html = replaceOnce(html, '<link rel="stylesheet" href="page.css">', `<style>\n${uncommentCss(read('page.css'))}</style>`);
     html = replaceOnce(html, '<link rel="manifest" href="manifest.webmanifest">\n', '');
