@@ -272,11 +272,13 @@ class WebDriverPage {
 
   // The window sized so that its page is exactly the viewport; a screen
   // narrower than the window can be is an iframe of its size.
+  // A page already in its frame stays there and the frame is resized, a
+  // live resize as a rotation is; a page on its own made narrower than the
+  // window can be is loaded again in a frame.
   async setViewport(viewport) {
     this.viewport = viewport;
-    const narrow = viewport.width < narrowest;
-    if (this.url && narrow !== this.framed) return this.goto(this.url);
     if (this.framed) return this.sizeFrame();
+    if (this.url && viewport.width < narrowest) return this.goto(this.url);
     return this.sizeWindow(viewport.width, viewport.height);
   }
 
@@ -293,6 +295,7 @@ class WebDriverPage {
 
   async sizeFrame() {
     await this.driver.switchTo().defaultContent();
+    await this.sizeWindow(Math.max(narrowest, this.viewport.width) + 20, this.viewport.height + 20);
     await this.driver.executeScript(`var f = document.querySelector('iframe');
       f.style.width = arguments[0] + 'px'; f.style.height = arguments[1] + 'px';`, this.viewport.width, this.viewport.height);
     await this.driver.switchTo().frame(0);
@@ -308,8 +311,8 @@ class WebDriverPage {
     } else {
       // A frame on a blank page of the same origin, so that the page's
       // focus and storage are as when it is loaded on its own.
-      await this.sizeWindow(Math.max(narrowest, this.viewport.width) + 20, this.viewport.height + 20);
       await this.driver.get(new URL('/frame.html', url).href);
+      await this.sizeWindow(Math.max(narrowest, this.viewport.width) + 20, this.viewport.height + 20);
       await this.driver.executeScript(`var f = document.createElement('iframe');
         f.style.cssText = 'border: 0; display: block; width: ' + arguments[1] + 'px; height: ' + arguments[2] + 'px';
         document.body.style.margin = '0';
