@@ -11,6 +11,9 @@
 // How polygons are rasterised, as the F, L and P keys choose.
 enum class PolygonMode { fill, line, point };
 
+// A part of the tank's tree of transforms (render/diagram.h).
+enum class TreePart;
+
 // Sets the current colour (glColor3f): the colour of polygons that set none
 // and of cylinders.
 void platformColour(float r, float g, float b);
@@ -37,6 +40,16 @@ void platformPerspective(double fovy, double aspect, double zNear, double zFar);
 
 // Sets the rasterisation of every polygon and cylinder drawn from now on.
 void platformPolygonMode(PolygonMode mode);
+
+// The drawing has reached a part of the tree: the current modelview matrix
+// is that part's frame, and what is drawn next is the part's own, until the
+// next part is reached. The page can show that frame; a desktop draws only
+// the scene.
+void platformPartReached(TreePart part);
+
+// Called as each tick begins, before its step: where the page's replay of a
+// recorded drive brings in the keys that came before that step.
+void platformStepBegins();
 
 // Called once the window exists and its callbacks are registered, just before
 // the first tick is armed: where the toolkit's loop would run a due timer

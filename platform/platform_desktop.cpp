@@ -68,3 +68,11 @@ void platformSwapBuffers()
 {
     glutSwapBuffers();
 }
+
+// A desktop draws the scene alone, as described, and replays nothing.
+void platformPartReached(TreePart part)
+{
+    (void)part;
+}
+
+void platformStepBegins() {}

@@ -9,10 +9,12 @@
 #include <cmath>
 #include <cstdio>
 #include <emscripten.h>
+#include <utility>
 
 #include "app/state.h"
 #include "input/keyboard.h"
 #include "platform/platform.h"
+#include "render/diagram.h"
 #include "render/render.h"
 
 // Every polygon and cylinder of a frame is gathered here, its corners
@@ -93,6 +95,35 @@ static void emit(const Corner &c, const float *rgb)
     batch[batchCount++] = BatchVertex{c.x, c.y, c.z, rgb[0], rgb[1], rgb[2]};
 }
 
+// The part of the tree the page has chosen to show (web/tree.js): its frame,
+// as the drawing reached it, is drawn over the scene with its origin and
+// axes, and the edges of every shape drawn by the parts marked (the chosen
+// one and those under it) stand out. Nothing chosen, nothing more is drawn
+// or read back.
+static int chosenPart = -1;
+static unsigned markedParts = 0;  // one bit a part, by its place in the tree
+static int partNow = -1;          // the part whose shapes are being drawn
+static float chosenFrame[16];     // the modelview at the chosen part
+static bool chosenFrameSeen = false;
+
+// The marked edges, already moved like the batch, drawn as lines over it.
+static const int markCapacity = 2048;
+static Corner markEdges[markCapacity];
+static int markCount = 0;
+
+static bool marking()
+{
+    return partNow >= 0 && (markedParts >> partNow & 1u) != 0;
+}
+
+static void markEdge(const Corner &a, const Corner &b)
+{
+    if (markCount + 2 > markCapacity)
+        return;
+    markEdges[markCount++] = a;
+    markEdges[markCount++] = b;
+}
+
 // The polygon being made: its corners, already moved, and its colour.
 static const int maxCorners = 8;
 static Corner corners[maxCorners];
@@ -160,6 +191,9 @@ void platformEndPolygon()
             emit(corners[i], polygonColour);
         break;
     }
+    if (marking())
+        for (int i = 0; i < n; ++i)
+            markEdge(corners[i], corners[(i + 1) % n]);
     cornerCount = 0;
 }
 
@@ -186,6 +220,13 @@ void platformCylinder(double baseRadius, double topRadius, double height, int sl
     const CylinderShape c{baseRadius, topRadius, height, slices, stacks};
     const float *rgb = currentColour;
     takeModelview();
+    if (marking())
+        for (int j = 0; j <= stacks; ++j)
+            for (int i = 0; i < slices; ++i) {
+                markEdge(cylinderCorner(c, i, j), cylinderCorner(c, i + 1, j));
+                if (j < stacks)
+                    markEdge(cylinderCorner(c, i, j), cylinderCorner(c, i, j + 1));
+            }
     switch (polygonMode) {
     case PolygonMode::fill:
         // Each band of a stack as GLU's quad strip: two triangles a quad,
@@ -347,11 +388,115 @@ EM_JS(void, announceEnding, (), {
         Module['onEnding']();
 });
 
+void platformPartReached(TreePart part)
+{
+    partNow = static_cast<int>(part);
+    if (partNow == chosenPart) {
+        glGetFloatv(GL_MODELVIEW_MATRIX, chosenFrame);
+        chosenFrameSeen = true;
+    }
+}
+
+// Lines from one array of coloured vertices, with an identity modelview.
+static void drawLines(const BatchVertex *vertices, int count, GLenum primitive)
+{
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(BatchVertex), &vertices[0].x);
+    glColorPointer(3, GL_FLOAT, sizeof(BatchVertex), &vertices[0].r);
+    glDrawArrays(primitive, 0, count);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glPopMatrix();
+}
+
+// Over the finished scene, seen through it: the marked edges in white, then
+// the chosen frame's axes, one unit of that frame long (a scaled part's show
+// its scale), x red, y green, z blue, and its origin as a white square of
+// a fixed size on the screen, outlined in black.
+static void drawChosenFrame()
+{
+    static const float white[3] = {1, 1, 1};
+    static const float black[3] = {0, 0, 0};
+    static const float axisColour[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    glDisable(GL_DEPTH_TEST);
+    batchCount = 0;
+    for (int i = 0; i < markCount; ++i)
+        emit(markEdges[i], white);
+    if (batchCount > 0)
+        drawLines(batch, batchCount, GL_LINES);
+    batchCount = 0;
+    if (chosenFrameSeen) {
+        for (int i = 0; i < 16; ++i)
+            modelview[i] = chosenFrame[i];
+        const Corner origin = moved(0, 0, 0);
+        for (int axis = 0; axis < 3; ++axis) {
+            emit(origin, axisColour[axis]);
+            emit(moved(axis == 0, axis == 1, axis == 2), axisColour[axis]);
+        }
+        drawLines(batch, batchCount, GL_LINES);
+        batchCount = 0;
+        // The origin in window coordinates, then a square round it there.
+        float projection[16];
+        GLint viewport[4];
+        glGetFloatv(GL_PROJECTION_MATRIX, projection);
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        const double eye[4] = {origin.x, origin.y, origin.z, 1};
+        double clip[4];
+        for (int r = 0; r < 4; ++r)
+            clip[r] = projection[r] * eye[0] + projection[4 + r] * eye[1] +
+                      projection[8 + r] * eye[2] + projection[12 + r] * eye[3];
+        if (clip[3] > 0) {
+            glMatrixMode(GL_PROJECTION);
+            glPushMatrix();
+            glLoadIdentity();
+            glOrtho(viewport[0], viewport[0] + viewport[2], viewport[1],
+                    viewport[1] + viewport[3], -1, 1);
+            const double x = viewport[0] + (clip[0] / clip[3] + 1) / 2 * viewport[2];
+            const double y = viewport[1] + (clip[1] / clip[3] + 1) / 2 * viewport[3];
+            for (const auto &square :
+                 {std::make_pair(5.0, black), std::make_pair(3.0, white)}) {
+                const double h = square.first;
+                const Corner a{float(x - h), float(y - h), 0},
+                    b{float(x + h), float(y - h), 0}, c{float(x + h), float(y + h), 0},
+                    d{float(x - h), float(y + h), 0};
+                for (const Corner *corner : {&a, &b, &c, &a, &c, &d})
+                    emit(*corner, square.second);
+            }
+            drawLines(batch, batchCount, GL_TRIANGLES);
+            batchCount = 0;
+            glMatrixMode(GL_PROJECTION);
+            glPopMatrix();
+            glMatrixMode(GL_MODELVIEW);
+        }
+    }
+    glEnable(GL_DEPTH_TEST);
+}
+
 void platformSwapBuffers()
 {
     drawBatch();
+    if (chosenPart >= 0)
+        drawChosenFrame();
+    markCount = 0;
+    chosenFrameSeen = false;
+    partNow = -1;
     glutSwapBuffers();
     announceFrame();
+}
+
+// The page's replay of a drive (web/bridge.js) is told as each step begins.
+EM_JS(void, announceStep, (), {
+    if (Module['onStep'])
+        Module['onStep']();
+});
+
+void platformStepBegins()
+{
+    announceStep();
 }
 
 void platformInit() {}
@@ -404,6 +549,17 @@ EMSCRIPTEN_KEEPALIVE void webResize(int width, int height)
 // Draws a frame now, from the model as it stands.
 EMSCRIPTEN_KEEPALIVE void webRedraw()
 {
+    display();
+}
+
+// Shows the frame of a part of the tree (its place in tankTree()) and marks
+// the parts whose places are set in marked, from the next frame on; -1
+// shows none.
+EMSCRIPTEN_KEEPALIVE void webShowPart(int part, unsigned marked)
+{
+    const int parts = static_cast<int>(TreePart::cannon) + 1;
+    chosenPart = part >= 0 && part < parts ? part : -1;
+    markedParts = chosenPart >= 0 ? marked : 0;
     display();
 }
 

@@ -20,6 +20,23 @@ struct TreeNode {
 
 std::vector<TreeNode> tankTree();
 
+// The parts of tankTree(), in its order: the drawing names each as it
+// reaches its frame.
+enum class TreePart {
+    world,
+    tank,
+    wheel0,
+    wheel1,
+    wheel2,
+    wheel3,
+    body,
+    hull,
+    turretFrame,
+    turret,
+    cannonFrame,
+    cannon,
+};
+
 // The tree in Graphviz's language, each {name} written as its name.
 std::string tankDiagram();
 

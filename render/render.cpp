@@ -6,6 +6,7 @@
 
 #include "app/state.h"
 #include "platform/platform.h"
+#include "render/diagram.h"
 #include "render/tank_shape.h"
 
 // Corners of the unit cube, indexed as the face table below uses them.
@@ -88,10 +89,11 @@ void drawCube()
                  cubeCorners[f.corner[2]], cubeCorners[f.corner[3]], f.colour);
 }
 
-static void drawBox(const BoxSize &size)
+static void drawBox(const BoxSize &size, TreePart part)
 {
     glPushMatrix();
     glScalef(size.width, size.length, size.height);
+    platformPartReached(part);
     drawCube();
     glPopMatrix();
 }
@@ -119,14 +121,18 @@ void drawTank()
     glTranslatef(0, t.rearAxleY, 0);
     // Lift so the wheels (radius 0.5, axles 0.2 below the frame) touch z = 0.
     glTranslatef(0, 0, t.rideHeight);
+    platformPartReached(TreePart::tank);
 
     platformColour(0, 0, 0);
+    int wheel = 0;
     for (const WheelMount &w : t.wheels) {
         glPushMatrix();
         glTranslatef(w.x, w.y, w.z);
         if (w.steers)
             glRotatef(m.wheelAngle, 0, 0, 1);
         glRotatef(t.wheelTurn, 0, 1, 0);  // cylinder axis from +Z to +X
+        platformPartReached(
+            static_cast<TreePart>(static_cast<int>(TreePart::wheel0) + wheel++));
         platformCylinder(t.wheelRadius, t.wheelRadius, t.wheelWidth, t.wheelSlices,
                          t.wheelStacks);
         glPopMatrix();
@@ -135,18 +141,21 @@ void drawTank()
     // Pitch with speed and roll in turns, for the body but not the wheels.
     glRotatef(tankPitch(m), 1, 0, 0);
     glRotatef(tankRoll(m), 0, 1, 0);
+    platformPartReached(TreePart::body);
 
-    drawBox(t.hull);
+    drawBox(t.hull, TreePart::hull);
 
     glTranslatef(0, 0, t.turretLift);
     glRotatef(m.turretAngle, 0, 0, 1);
-    drawBox(t.turret);
+    platformPartReached(TreePart::turretFrame);
+    drawBox(t.turret, TreePart::turret);
 
     // The cannon pivots on the middle of the turret's front face.
     glTranslatef(0, t.cannonPivotY, 0);
     glRotatef(m.cannonAngle, 1, 0, 0);
     glTranslatef(0, t.cannonReachY, 0);
-    drawBox(t.cannon);
+    platformPartReached(TreePart::cannonFrame);
+    drawBox(t.cannon, TreePart::cannon);
 
     glPopMatrix();
 }
@@ -157,6 +166,7 @@ void drawScene()
     glLoadIdentity();
     const Camera &c = appState.camera;
     platformLookAt(c.eye, c.centre, c.up);
+    platformPartReached(TreePart::world);
     platformColour(tankShape.groundGrey, tankShape.groundGrey, tankShape.groundGrey);
     drawGround(tankShape.groundHalf);
     glPushMatrix();

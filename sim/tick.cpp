@@ -87,6 +87,7 @@ void tick(int value)
     (void)value;
     // Re-arm first so the step period does not stretch by the work below.
     glutTimerFunc(platformTickDelay(appState.tickMillis), tick, 0);
+    platformStepBegins();
     stepModel(tankModel, appState.keys);
     // Speed and heading are final before the position moves, so printing
     // after the whole step shows the same stored values.

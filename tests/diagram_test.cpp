@@ -88,4 +88,20 @@ TEST(Diagram, TreeGivesThePageEachPartAfterItsParentAndOnlyLiveValues)
     EXPECT_EQ(named, live);
 }
 
+// The drawing names each part it reaches by its place in the tree, and the
+// page chooses a part by its place in the JSON: the two orders must agree,
+// or the page would show one part's frame for another's.
+TEST(Diagram, PartsAreNamedInTheTreesOrder)
+{
+    const std::vector<std::string> order = {
+        "world", "tank", "wheel0",      "wheel1", "wheel2",      "wheel3",
+        "body",  "hull", "turretFrame", "turret", "cannonFrame", "cannon"};
+    std::vector<std::string> ids;
+    for (const TreeNode &node : tankTree())
+        ids.push_back(node.id);
+    EXPECT_EQ(ids, order);
+    EXPECT_EQ(static_cast<size_t>(TreePart::cannon) + 1, ids.size());
+    EXPECT_EQ(static_cast<size_t>(TreePart::turretFrame), 8u);
+}
+
 }  // namespace

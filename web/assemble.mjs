@@ -22,7 +22,7 @@ if (!dir || !(what === 'worker' || (what === 'page' && treeJson))) {
 }
 
 // Every file the page loads, the worker's set.
-const pageFiles = ['index.html', 'page.css', 'trace.js', 'page.js', 'tree.js', 'tank.js', 'tank.wasm',
+const pageFiles = ['index.html', 'page.css', 'language.js', 'trace.js', 'page.js', 'tree.js', 'drive.js', 'tank.js', 'tank.wasm',
   'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
 
 function stampWorker() {
@@ -97,7 +97,7 @@ try {
     html = replaceOnce(html, '<link rel="stylesheet" href="page.css">', `<style>\n${uncommentCss(read('page.css'))}</style>`);
     html = replaceOnce(html, '<link rel="manifest" href="manifest.webmanifest">\n', '');
     html = replaceOnce(html, '<link rel="apple-touch-icon" href="icon-192.png">\n', '');
-    for (const script of ['trace.js', 'page.js', 'tree.js']) {
+    for (const script of ['language.js', 'trace.js', 'page.js', 'tree.js', 'drive.js']) {
       html = replaceOnce(html, `<script src="${script}"></script>`, `<script>\n${inline(uncommentJs(read(script)))}</script>`);
     }
     html = replaceOnce(html, '<script src="tank.js"></script>',

@@ -40,6 +40,12 @@
     var pageHook = Module[name];
     Module[name] = function (what) {
       ended = true;
+      // A replay that ends the program (ESC) is over with it.
+      if (replay) {
+        var total = replay.steps;
+        replay = null;
+        if (Module['onReplayEnd']) Module['onReplayEnd']('over', stepsTaken, total);
+      }
       if (pageHook) pageHook(what);
     };
   });
@@ -54,6 +60,74 @@
       if (!ended) throw e;
     }
   }
+  // The page's other calls (web/tree.js), where the program has them.
+  Module['callProgram'] = function (name, args) {
+    if (typeof Module[name] === 'function') call(name, args);
+  };
+
+  // The drive: everything the program is told, each key and each new size
+  // of its window, with the number of steps taken before it. The program's
+  // step is the only clock it has, so the same events before the same steps
+  // make the same trace, byte for byte (web/drive.js shares and reads it).
+  // An event is one number: 0 a reshape, else 1 + (code << 2 | special << 1
+  // | pressed).
+  var stepsTaken = 0;
+  var drive = [];  // [step, event], in the order they happened
+  var driveLimit = 1000000;  // events: about a day of holding keys
+  var replay = Module['replay'] || null;  // { steps, events } from a shared drive
+  var replayHeld = {};  // event of a press: the replayed keys still down
+  var replayAt = 0;
+
+  function record(event) {
+    if (drive.length < driveLimit) drive.push([stepsTaken, event]);
+  }
+  function deliverKey(k, pressed) {
+    record(1 + (k.code << 2 | (k.special ? 2 : 0) | (pressed ? 1 : 0)));
+    call('_webDeliverKey', [k.special ? 1 : 0, pressed ? 1 : 0, k.code]);
+  }
+  Module['recordedDrive'] = function () {
+    return { steps: stepsTaken, events: drive.slice(), complete: drive.length < driveLimit };
+  };
+
+  // As each step begins (platform/platform_web.cpp): a replay gives the
+  // program what came before this step in the drive, straight from within
+  // the tick, as the browser gave it between the ticks; ESC ends the tick
+  // there, as it ended the program then.
+  function replayStep() {
+    var events = replay.events;
+    while (replayAt < events.length && events[replayAt][0] === stepsTaken) {
+      var event = events[replayAt++][1];
+      if (event === 0) {
+        reshape();
+      } else {
+        var k = { special: (event - 1 & 2) !== 0, code: event - 1 >> 2 };
+        if (event - 1 & 1) replayHeld[event] = k;
+        else delete replayHeld[event + 1];
+        record(event);
+        Module['_webDeliverKey'](k.special ? 1 : 0, (event - 1) & 1, k.code);
+      }
+      if (ended) return;
+    }
+    if (stepsTaken >= replay.steps) endReplay('over');
+  }
+  Module['onStep'] = function () {
+    if (replay && !ended) replayStep();
+    stepsTaken++;
+    if (replay && Module['onReplayStep']) Module['onReplayStep'](stepsTaken, replay.steps);
+  };
+  // The end of a replay, when it is over or stopped: the keys it still
+  // holds are let go, and the keys and the window's size are the page's
+  // again.
+  function endReplay(how) {
+    if (!replay) return;
+    var total = replay.steps;
+    replay = null;
+    Object.keys(replayHeld).forEach(function (event) { deliverKey(replayHeld[event], false); });
+    replayHeld = {};
+    fitCanvas();
+    if (Module['onReplayEnd']) Module['onReplayEnd'](how, stepsTaken, total);
+  }
+  Module['stopReplay'] = function () { endReplay('stopped'); };
 
   // Keys as freeglut reports them on the desktop: the byte that a key types,
   // or a GLUT special-key code for keys that type nothing.
@@ -84,16 +158,17 @@
   // program only after its press and a lost focus can release everything.
   var held = {};
 
+  // A replay has the program's keys until it is over or stopped.
   function press(id, k) {
-    if (!started || ended) return;
+    if (!started || ended || replay) return;
     held[id] = k;
-    call('_webDeliverKey', [k.special ? 1 : 0, 1, k.code]);
+    deliverKey(k, true);
   }
 
   function release(id, k) {
     if (!(id in held)) return;
     delete held[id];
-    call('_webDeliverKey', [k.special ? 1 : 0, 0, k.code]);
+    deliverKey(k, false);
   }
 
   function releaseAll() {
@@ -114,7 +189,7 @@
   // browser's.
   var canvas = Module['canvas'];
   function programHasKeys() {
-    return started && !ended && document.activeElement === canvas;
+    return started && !ended && !replay && document.activeElement === canvas;
   }
 
   // The handlers sit on the window's capture phase, registered before GLUT's
@@ -222,16 +297,24 @@
   // The canvas is the program's window: its drawing buffer follows the size
   // the page lays it out at, in device pixels, and the program reshapes
   // once for each new size, as freeglut tells it of a window's new size.
+  // During a replay the window's size changes only where the drive's did:
+  // the canvas is stretched meanwhile, and fitted when the replay ends.
   function fitCanvas() {
     var box = canvas.getBoundingClientRect();
     var ratio = window.devicePixelRatio || 1;
     var width = Math.round(box.width * ratio);
     var height = Math.round(box.height * ratio);
-    if (!started || ended || width === 0 || height === 0) return;
+    if (!started || ended || replay || width === 0 || height === 0) return;
     if (width === canvas.width && height === canvas.height) return;
-    canvas.width = width;
-    canvas.height = height;
-    call('_webResize', [width, height]);
+    reshape(width, height);
+  }
+  function reshape(width, height) {
+    var box = canvas.getBoundingClientRect();
+    var ratio = window.devicePixelRatio || 1;
+    canvas.width = width || Math.round(box.width * ratio) || canvas.width;
+    canvas.height = height || Math.round(box.height * ratio) || canvas.height;
+    record(0);
+    call('_webResize', [canvas.width, canvas.height]);
   }
   // A zoom changes the ratio without changing the box's size in CSS pixels.
   function watchRatio() {

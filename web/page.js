@@ -1,11 +1,13 @@
 // The page around the program: the canvas it draws on, where its standard
 // output goes, what the status line says, full screen and the copy kept for
-// use offline. Loaded before the program's tank.js, which reads the Module
-// object set up here.
+// use offline, in the page's language (web/language.js). Loaded before the
+// program's tank.js, which reads the Module object set up here.
 (function () {
   'use strict';
   var canvas = document.getElementById('canvas');
   var status = document.getElementById('status');
+  var language = window.pageLanguage;
+  var text = language.text;
 
   // Keep what was drawn once the frame is shown, so that the last frame
   // stays after ESC and the canvas can be read back (screenshots, tests).
@@ -61,7 +63,8 @@
     still.id = canvas.id;
     still.className = canvas.className;
     still.setAttribute('role', 'img');
-    still.setAttribute('aria-label', 'The last frame the program drew');
+    still.dataset.label = 'lastFrame';
+    still.setAttribute('aria-label', text('lastFrame'));
     still.tabIndex = -1;
     var stage = document.getElementById('stage');
     var hadFocus = stage.contains(document.activeElement);
@@ -71,17 +74,28 @@
     if (hadFocus) still.focus();
   }
 
-  // What went wrong, in the status line (read out by screen readers), with
-  // a button that does something about it where something can be done.
+  // The status line (read out by screen readers): what the program is
+  // doing, or what went wrong, with a button that does something about it
+  // where something can be done. message() gives the words in the page's
+  // language, and is asked again when the language changes.
+  var said = null;
   function say(message, label, action) {
-    status.textContent = message;
+    said = { message: message, label: label, action: action };
+    status.textContent = message();
     if (!label) return;
     var button = document.createElement('button');
     button.type = 'button';
-    button.textContent = label;
+    button.textContent = text(label);
     button.addEventListener('click', action);
     status.append(' ', button);
   }
+  function showStatus(name, value) {
+    say(function () { return text(name, value); });
+  }
+  language.onChange(function () {
+    if (said) say(said.message, said.label, said.action);
+  });
+  showStatus('loading');
   // A reload keeps the page's own settings: the tree open or closed, the
   // step lines shown or hidden.
   function reload() {
@@ -112,50 +126,53 @@
   var noWebGL = !probe;
   if (probe && probe.getExtension('WEBGL_lose_context')) probe.getExtension('WEBGL_lose_context').loseContext();
   if (noWebGL) {
-    say('this browser gives the page no WebGL, which the program draws with: '
-      + 'turn on hardware acceleration in its settings, or try another browser');
+    showStatus('noWebGL');
   }
 
   // A file of the page that does not arrive: named, with a retry.
   var started = false;
+  // what: a function giving the reason in the page's language.
   function failedToLoad(what) {
     var names = ['tank.js', 'tank.wasm'];
     if (window.origin === 'null') {
       // A sandboxed frame gives the page no origin to load its files from.
-      say('the page is in a sandboxed frame that keeps it from loading its program: open '
-        + location.href + ' on its own.');
+      showStatus('sandboxed', location.href);
       return;
     }
     if (document.documentElement.hasAttribute('data-single-file')) {
-      say('the program could not start: ' + what, 'Retry', reload);
+      say(function () { return text('cannotStart', what()); }, 'retry', reload);
       return;
     }
     Promise.all(names.map(function (name) {
       return fetch(name, { method: 'HEAD', cache: 'no-store' })
-        .then(function (response) { return response.ok ? null : name + ' (' + response.status + ')'; },
-          function () { return name + ' (no connection)'; });
+        .then(function (response) { return response.ok ? null : [name + ' (' + response.status + ')']; },
+          function () { return [name, 'noConnection']; });
     })).then(function (missing) {
       missing = missing.filter(Boolean);
-      say('the program could not be loaded: ' + (missing.length ? missing.join(', ') + ' did not arrive' : what)
-        + '. Check the connection, then retry.', 'Retry', reload);
+      say(function () {
+        var names = missing.map(function (m) { return m[1] ? m[0] + ' (' + text(m[1]) + ')' : m[0]; });
+        return text('notLoaded', names.length ? text('didNotArrive', names.join(', ')) : what());
+      }, 'retry', reload);
     });
   }
   window.addEventListener('error', function (event) {
     var element = event.target;
     if (element && element !== window && (element.src || element.href) && !started) {
-      failedToLoad((element.src || element.href).split('/').pop() + ' did not arrive');
+      var name = (element.src || element.href).split('/').pop();
+      failedToLoad(function () { return text('didNotArrive', name); });
     }
   }, true);
   // The runtime's own download failing (refused, or no connection) ends in
   // a rejected promise rather than its abort.
   window.addEventListener('unhandledrejection', function (event) {
-    if (!started) failedToLoad(String(event.reason && event.reason.message || event.reason));
+    var reason = String(event.reason && event.reason.message || event.reason);
+    if (!started) failedToLoad(function () { return reason; });
   });
   // Still loading long after a page this size takes anywhere: say so.
   setTimeout(function () {
-    if (started || status.textContent !== 'loading') return;
-    if (window.origin === 'null') failedToLoad('');
-    else say('still loading: the connection may be slow or gone.', 'Retry', reload);
+    if (started || !said || said.message() !== text('loading')) return;
+    if (window.origin === 'null') failedToLoad(function () { return ''; });
+    else say(function () { return text('stillLoading'); }, 'retry', reload);
   }, 30000);
 
   // The picture lost (phones drop it when the GPU is reset or the tab is put
@@ -164,7 +181,7 @@
   canvas.addEventListener('webglcontextlost', function (event) {
     event.preventDefault();
     canvas.classList.add('lost');
-    say('the picture was lost (the browser reset its graphics).', 'Start again', reload);
+    say(function () { return text('lost'); }, 'startAgain', reload);
   });
 
   var problem = null;
@@ -173,19 +190,22 @@
     onOutput: onOutput,
     onFrame: afterFrame,
     onEnding: keepLastFrame,
-    onRuntimeProblem: function (message) { problem = message; status.textContent = message; },
+    onRuntimeProblem: function (message) {
+      problem = message;
+      say(function () { return message; });
+    },
     onRuntimeInitialized: function () {
       started = true;
-      if (!problem && !noWebGL) status.textContent = 'running';
+      if (!problem && !noWebGL) showStatus('running');
     },
     onExit: function (code) {
       window.tracePanel.flush();
-      if (!noWebGL) status.textContent = 'ended with status ' + code;
+      if (!noWebGL) showStatus('ended', code);
     },
     onAbort: function (what) {
       window.tracePanel.flush();
-      if (!started) failedToLoad(String(what));
-      else status.textContent = 'stopped: ' + what;
+      if (!started) failedToLoad(function () { return String(what); });
+      else showStatus('stopped', what);
     },
   };
 
@@ -199,11 +219,14 @@
     else stage.requestFullscreen().catch(function () {});
     canvas.focus();
   });
-  document.addEventListener('fullscreenchange', function () {
+  function nameFullscreen() {
     var on = document.fullscreenElement === stage;
     fullscreen.setAttribute('aria-pressed', String(on));
-    fullscreen.textContent = on ? 'Leave full screen' : 'Full screen';
-  });
+    fullscreen.textContent = text(on ? 'leaveFullScreen' : 'fullScreen');
+  }
+  document.addEventListener('fullscreenchange', nameFullscreen);
+  language.onChange(nameFullscreen);
+  nameFullscreen();
 
   // Served over http(s), the page keeps itself for use without a network
   // (web/sw.js), for its own folder only; opened from a file, as the single

@@ -1,6 +1,6 @@
 // The console panel: the program's standard output, decoded as Latin-1,
 // its last maxLines lines, each marked by the part of the program that
-// prints it. Loaded first; web/page.js hands it the output.
+// prints it. Loaded after web/language.js; web/page.js hands it the output.
 //
 // Output arrives a byte at a time. It is gathered and shown a few times a
 // second, not at every tick: no one reads fifty lines a second, and each
@@ -122,11 +122,17 @@ window.tracePanel = (function () {
   // The timer's step lines can be hidden, so that the keys' and reshape's
   // lines stand out; hidden lines are still kept.
   var hideSteps = document.getElementById('hide-steps');
-  hideSteps.addEventListener('click', function () {
-    var hidden = trace.classList.toggle('hide-step');
+  function nameHideSteps() {
+    var hidden = trace.classList.contains('hide-step');
     hideSteps.setAttribute('aria-pressed', String(hidden));
-    hideSteps.textContent = hidden ? 'Show step lines' : 'Hide step lines';
+    hideSteps.textContent = window.pageLanguage.text(hidden ? 'showSteps' : 'hideSteps');
+  }
+  hideSteps.addEventListener('click', function () {
+    trace.classList.toggle('hide-step');
+    nameHideSteps();
   });
+  window.pageLanguage.onChange(nameHideSteps);
+  nameHideSteps();
 
   // A copy gives the lines as the program wrote them, hidden ones included.
   trace.addEventListener('copy', function (event) {

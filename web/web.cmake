@@ -29,8 +29,9 @@ function(tank_web_program target out_dir)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${web}/bridge.js)
 endfunction()
 
-# The tank's program also tells the page the values its tree shows.
-set(tree_exports ",_webModelText")
+# The tank's program also tells the page the values its tree shows, and
+# shows the frame of the part the page chooses.
+set(tree_exports ",_webModelText,_webShowPart")
 tank_web_program(tank ${TANK_WEB_DIR} ${tree_exports})
 
 # The same program once more with the WebAssembly inside its script, for
@@ -56,7 +57,7 @@ target_link_options(tank_tree PRIVATE -sENVIRONMENT=node -sSINGLE_FILE=1)
 # into it, the worker's set stamped and the single file written
 # (web/assemble.mjs), on every build so an edit to any of them lands too.
 find_program(TANK_NODE node REQUIRED)
-set(page_files index.html page.css trace.js page.js tree.js manifest.webmanifest icon-192.png
+set(page_files index.html page.css language.js trace.js page.js tree.js drive.js manifest.webmanifest icon-192.png
   icon-512.png)
 list(TRANSFORM page_files PREPEND ${web}/ OUTPUT_VARIABLE page_sources)
 add_custom_target(page ALL
@@ -75,8 +76,8 @@ string(REPLACE "tank.js" "bench_floor.js" floor_index "${floor_index}")
 file(WRITE ${floor_dir}/index.html "${floor_index}")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${web}/index.html)
 add_custom_target(floor_page
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${web}/page.css ${web}/trace.js ${web}/page.js
-          ${web}/tree.js ${floor_dir})
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${web}/page.css ${web}/language.js ${web}/trace.js
+          ${web}/page.js ${web}/tree.js ${web}/drive.js ${floor_dir})
 add_executable(bench_floor EXCLUDE_FROM_ALL bench/floor.cpp bench/floor_web.cpp)
 target_include_directories(bench_floor PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 tank_warnings(bench_floor)

@@ -16,7 +16,7 @@ import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import zlib from 'node:zlib';
 import {
-  axeViolations, captureFrame, compareFrame, countColour, firstDifference, keepCanvas, launch,
+  axeViolations, captureFrame, compareFrame, countColour, engineNames, firstDifference, keepCanvas, launch,
   nuErrors, nuErrorsOfLiveDom, openPage, pixelAt, recordBytes, servePage, sleep, StartError,
   traceText, waitForStart, waitForTrace,
 } from './lib.mjs';
@@ -322,13 +322,14 @@ async function runEngine(engine, server) {
       const { page, errors } = await openPage(browser, server.url);
       const focused = () => page.evaluate(() => {
         const e = document.activeElement;
-        return e.dataset.key || e.id || e.tagName.toLowerCase();
+        return e.dataset.key || e.id || (e.classList.contains('part') ? 'part' : e.tagName.toLowerCase());
       });
       expect(await focused() === 'canvas', `the page opens with the focus on ${await focused()}`);
+      // The tree's parts are one stop, the arrows move between them.
       const order = await page.evaluate(() => [
-        'canvas', ...(document.getElementById('fullscreen').hidden ? [] : ['fullscreen']),
+        'canvas', ...(document.getElementById('fullscreen').hidden ? [] : ['fullscreen']), 'language',
         ...Array.from(document.querySelectorAll('[data-key]'), (e) => e.dataset.key),
-        'summary', 'tree', 'hide-steps', 'trace']);
+        'summary', 'part', 'share', 'drive-input', 'hide-steps', 'trace']);
       const from = (await traceText(page)).length;
       const forth = [await focused()];
       for (let i = 1; i < order.length; i++) {
@@ -336,6 +337,16 @@ async function runEngine(engine, server) {
         forth.push(await focused());
       }
       expect(forth.join(' ') === order.join(' '), `Tab went ${forth.join(' > ')}`);
+      // The part Tab reached is chosen (its frame shown), and so is the one
+      // an arrow moves to; Tab goes on from there.
+      const chosen = () => page.evaluate(() => Array.from(document.querySelectorAll('#tree .part'), (e) => e.getAttribute('aria-pressed')).join(''));
+      expect(await chosen() === `true${'false'.repeat(11)}`, `Tab onto the tree left the parts chosen as ${await chosen()}`);
+      await page.focus('#tree .part');
+      await page.keyboard.press('ArrowDown');
+      expect(await chosen() === `falsetrue${'false'.repeat(10)}`, `ArrowDown in the tree left the parts chosen as ${await chosen()}`);
+      await page.keyboard.press('Enter');
+      expect(!(await chosen()).includes('true'), 'Enter on the chosen part did not hide its frame');
+      await page.focus('#trace');
       const back = [];
       for (let i = 1; i < order.length; i++) {
         await page.keyboard.down('Shift');
@@ -926,6 +937,236 @@ async function runEngine(engine, server) {
       await page.close();
     });
 
+    await check(engine, 'a drive shared as a link replays its trace byte for byte, here and in another engine', async () => {
+      const seed = Number(process.env.TANK_SEED || Date.now() % 100000);
+      const { page, errors } = await openPage(browser, server.url);
+      await randomDrive(page, seed);
+      await page.click('#share');
+      const link = await page.$eval('#drive-link', (e) => e.href);
+      const file = await page.$eval('#drive-file', (e) => decodeURIComponent(e.href.replace(/^data:[^,]*,/, '')));
+      expect(/#drive=[A-Za-z0-9_-]+$/.test(link) && file === `${link}\n`, `the link ${link.slice(0, 80)}, the file ${file.slice(0, 80)}`);
+      const original = await endState(page);
+      expect(original.trace.startsWith(help), 'the original trace was cut: the drive is too long for the panel');
+      expectNoErrors(errors);
+      await page.close();
+      console.log(`     seed ${seed} (TANK_SEED): ${original.trace.split('\n').length - 1} lines, a link of ${link.length} characters`);
+      // Replayed here, by the link and by the file, then in another engine.
+      const replayed = async (where, open) => {
+        const { replay, replayErrors } = await open();
+        const said = await replay.$eval('#drive-note', (e) => e.textContent);
+        expect(/^Replaying a shared drive: step \d+ of \d+\. Stop the replay$/.test(said), `${where}: the replay said "${said}"`);
+        const state = await endState(replay);
+        const wrong = firstDifference(state.trace, original.trace);
+        expect(!wrong, `${where}: the replay's trace differs from the original's: ${wrong}`);
+        expect(state.model.join() === original.model.join(), `${where}: the replay ended at ${state.model}, the original at ${original.model}`);
+        expect(state.tree === original.tree, `${where}: the tree shows ${state.tree}, the original showed ${original.tree}`);
+        expect(/^The replay is over/.test(await replay.$eval('#drive-note', (e) => e.textContent)), `${where}: the end of the replay was not said`);
+        expectNoErrors(replayErrors);
+        await replay.close();
+      };
+      await replayed(engine, async () => {
+        const replay = await browser.newPage();
+        await replay.setViewport({ width: 1280, height: 900 });
+        await replay.goto(link);
+        return { replay, replayErrors: replay.errors };
+      });
+      await replayed(`${engine}, from the file`, async () => {
+        const replay = await browser.newPage();
+        await replay.setViewport({ width: 1280, height: 900 });
+        await replay.goto(server.url);
+        await waitForStart(replay, replay.errors);
+        await replay.evaluate((content) => {
+          const data = new DataTransfer();
+          data.items.add(new File([content], 'drive.txt', { type: 'text/plain' }));
+          document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true }));
+        }, file);
+        await replay.waitForFunction(() => /^#drive=/.test(location.hash) && document.getElementById('status').textContent === 'running'
+          && /^Replaying/.test(document.getElementById('drive-note').textContent), { timeout: 10000 });
+        return { replay, replayErrors: replay.errors };
+      });
+      const other = engineNames[(engineNames.indexOf(engine) + 1) % engineNames.length];
+      const otherBrowser = await launch(other);
+      try {
+        await replayed(`recorded in ${engine}, replayed in ${other}`, async () => {
+          const replay = await otherBrowser.newPage();
+          await replay.setViewport({ width: 1280, height: 900 });
+          await replay.goto(link);
+          return { replay, replayErrors: replay.errors };
+        });
+      } finally {
+        await otherBrowser.close();
+      }
+    });
+
+    await check(engine, 'a replay can be stopped and the keys are the reader\'s again; a bad link or file runs nothing', async () => {
+      const { page, errors } = await openPage(browser, server.url);
+      await page.keyboard.down('ArrowUp');
+      await waitForTrace(page, /Velocidade 0\.52/);
+      await sleep(1500);
+      await page.keyboard.up('ArrowUp');
+      await page.click('#share');
+      const link = await page.$eval('#drive-link', (e) => e.href);
+      await page.goto('about:blank');
+      await page.goto(link);
+      await waitForStart(page, errors);
+      await waitForTrace(page, /Carregou na tecla especial 101\n(.*\n)*Velocidade 0\.2/);
+      // Stopped half way: the up arrow the replay held is let go, the keys
+      // drive again, and nothing more of the drive comes.
+      await page.click('#drive-note button');
+      await waitForTrace(page, /Largou a tecla especial 101\n/);
+      await sleep(300);
+      const said = await page.$eval('#drive-note', (e) => e.textContent);
+      expect(/^The replay was stopped at step \d+ of \d+/.test(said), `the stop said "${said}"`);
+      const stopped = await traceText(page);
+      expect(stopped.split('Largou a tecla especial 101\n').length === 2, `the stop did not let go of the up arrow the replay held, once: ${JSON.stringify(stopped.slice(-400))}`);
+      const from = stopped.length;
+      await page.focus('#canvas');
+      await page.keyboard.press('z');
+      await waitForTrace(page, /Carregou na tecla z\n(.*\n)*Largou a tecla z\n/, from);
+      await sleep(2000);
+      expect(!(await traceText(page)).slice(from).includes('especial 101'), 'the drive went on after the stop');
+      expectNoErrors(errors);
+      // Links cut short, altered, of another format or not base64url, and a
+      // file with no drive: said, and the program runs as on a plain visit.
+      const code = link.split('#drive=')[1];
+      const foreign = await page.evaluate((c) => {
+        const drive = window.tankDrive.decode(c);
+        return window.tankDrive.encode(drive).replace(/^dGsB/, 'dGsC');
+      }, code);
+      const altered = `${code.slice(0, 8)}${code[8] === 'A' ? 'B' : 'A'}${code.slice(9)}`;
+      const bad = [[code.slice(0, -3), 'cut short or altered'], [altered, 'cut short or altered'],
+        ['!!', 'cut short or altered'], ['', 'cut short or altered'], [foreign, 'another page']];
+      for (const [badCode, reason] of bad) {
+        await page.goto('about:blank');
+        await page.goto(`${server.url}#drive=${badCode}`);
+        await waitForStart(page, errors);
+        const note = await page.$eval('#drive-note', (e) => e.textContent);
+        expect(note.startsWith('This link holds no drive this page can replay') && note.includes(reason), `#drive=${badCode.slice(0, 20)}: "${note}"`);
+        const start = (await traceText(page)).length;
+        await page.keyboard.press('x');
+        await waitForTrace(page, /Carregou na tecla x\n/, start);
+        expect(!/Carregou|Largou/.test((await traceText(page)).slice(0, start)), `#drive=${badCode.slice(0, 20)} ran keys`);
+      }
+      await page.evaluate(() => {
+        const data = new DataTransfer();
+        data.items.add(new File(['a letter, not a drive\n'], 'letter.txt', { type: 'text/plain' }));
+        document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true }));
+      });
+      await page.waitForFunction(() => /^That file holds no drive/.test(document.getElementById('drive-note').textContent), { timeout: 5000 });
+      expectNoErrors(errors);
+      await page.close();
+    });
+
+    await check(engine, 'a part chosen in the tree: its origin and axes drawn where its transforms put them; none chosen, the frame as before', async () => {
+      const { page, errors } = await openPage(browser, server.url);
+      // Driven somewhere, turned, then the turret turned, and at rest.
+      await page.keyboard.down('ArrowUp');
+      await page.keyboard.down('ArrowLeft');
+      await sleep(800);
+      await page.keyboard.up('ArrowLeft');
+      await page.keyboard.up('ArrowUp');
+      await page.keyboard.down('z');
+      await sleep(700);
+      await page.keyboard.up('z');
+      const from = (await traceText(page)).length;
+      await waitForTrace(page, /Velocidade 0\.00 (.*)\n(.*\n)*Velocidade 0\.00 \1\n/, from);
+      await captureFrame(page, null);
+      const plain = await page.evaluate(() => Array.from(window.keptFrame));
+      const model = await page.evaluate(() => Array.from(Module.HEAPF32.subarray(Module._webModel() / 4, Module._webModel() / 4 + 7)));
+      expect(model[5] >= 20 && model[3] !== 0, `the turret at ${model[5]}, the heading ${model[3]}: not turned`);
+      const tree = await page.$eval('#tank-tree', (e) => JSON.parse(e.textContent));
+      const at = (part, point) => windowPoint(tree, part, model, point);
+      const near = async (point, want, what) => {
+        const got = [];
+        for (let dx = -1; dx <= 1; dx++) {
+          for (let dy = -1; dy <= 1; dy++) got.push(await pixelAt(page, Math.floor(point[0]) + dx, Math.floor(point[1]) + dy));
+        }
+        expect(got.some((c) => c.every((v, i) => Math.abs(v - want[i]) <= 60)),
+          `${what} at (${point.map((v) => v.toFixed(1))}): no pixel near ${want} among ${got.map((c) => `(${c})`).join(' ')}`);
+      };
+      await page.click('[data-part="turretFrame"]');
+      expect(await page.$eval('[data-part="turretFrame"]', (e) => e.getAttribute('aria-pressed')) === 'true', 'a click did not choose the turret frame');
+      await captureFrame(page, null);
+      const origin = at('turretFrame', [0, 0, 0]);
+      const centre = await pixelAt(page, Math.floor(origin[0]), Math.floor(origin[1]));
+      expect(centre.every((v) => v >= 240), `the turret frame's origin at (${origin.map((v) => v.toFixed(1))}) is ${centre}, not white`);
+      await near(at('turretFrame', [0.95, 0, 0]), [255, 0, 0], 'its x axis');
+      await near(at('turretFrame', [0, 0.95, 0]), [0, 255, 0], 'its y axis');
+      await near(at('turretFrame', [0, 0, 0.95]), [0, 0, 255], 'its z axis');
+      await near(at('turret', [0.5, 0.5, 0.5]), [255, 255, 255], 'a corner of the turret, marked');
+      // Chosen with nothing to see yet is still not the plain frame; none
+      // chosen again gives it back, pixel for pixel.
+      expect(!(await page.evaluate((p) => window.keptFrame.every((v, i) => v === p[i]), plain)), 'choosing a part changed nothing');
+      await page.click('[data-part="turretFrame"]');
+      await captureFrame(page, null);
+      const same = await page.evaluate((p) => window.keptFrame.filter((v, i) => v !== p[i]).length, plain);
+      expect(same === 0, `with no part chosen the frame differs from before in ${same} values`);
+      expectNoErrors(errors);
+      await page.close();
+    });
+
+    await check(engine, 'Portuguese and English: every text in both, the choice remembered, the program\'s words never translated', async () => {
+      const { page, errors } = await openPage(browser, server.url);
+      try {
+        const tables = await page.evaluate(() => {
+          const { words, translateTree, fromBrowser } = window.pageLanguage;
+          const tree = JSON.parse(document.getElementById('tank-tree').textContent);
+          const treeTexts = [...new Set(tree.flatMap((n) => [...n.steps, ...n.label]))];
+          return {
+            words,
+            untranslated: treeTexts.filter((t) => translateTree(t, 'pt') === null),
+            chosen: [['pt-BR', 'en'], ['de-DE', 'en-GB'], ['fr'], ['EN-us', 'pt'], ['pt']].map((l) => fromBrowser(l)).join(' '),
+          };
+        });
+        const names = (language) => Object.keys(tables.words[language]).sort();
+        const missing = (a, b) => names(a).filter((n) => !(n in tables.words[b]) || !tables.words[b][n]);
+        const holes = (t) => (t.match(/\{\d\}/g) || []).sort().join();
+        const problems = [
+          ...missing('en', 'pt').map((n) => `"${n}" has no Portuguese`), ...missing('pt', 'en').map((n) => `"${n}" has no English`),
+          ...names('en').filter((n) => n in tables.words.pt && holes(tables.words.en[n]) !== holes(tables.words.pt[n])).map((n) => `"${n}" has other values in Portuguese`),
+          ...tables.untranslated.map((t) => `the tree's "${t}" has no Portuguese`),
+        ];
+        expect(problems.length === 0, problems.join('; '));
+        expect(tables.chosen === 'pt en en en pt', `the browser's languages chose ${tables.chosen}`);
+        // What the page shows in one language has nothing of the other's.
+        const shown = () => page.evaluate(() => {
+          const texts = [];
+          const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+          for (let n = walker.nextNode(); n; n = walker.nextNode()) {
+            if (!n.parentElement.closest('#trace, script, var, b') && n.data.trim()) texts.push(n.data.trim());
+          }
+          for (const e of document.querySelectorAll('[aria-label], [title]')) texts.push(e.getAttribute('aria-label') || e.title);
+          return texts;
+        });
+        const only = (language, other) => Object.keys(tables.words[language]).filter((n) => tables.words[language][n] !== tables.words[other][n] && !/\{\d\}/.test(tables.words[language][n]) && n !== 'other' && n !== 'otherTitle')
+          .map((n) => tables.words[language][n]);
+        const foreignIn = (texts, words) => texts.filter((t) => words.includes(t));
+        const english = await shown();
+        expect(foreignIn(english, only('pt', 'en')).length === 0, `in English the page shows ${foreignIn(english, only('pt', 'en')).join(' | ')}`);
+        await page.click('#language');
+        const portuguese = await shown();
+        expect(foreignIn(portuguese, only('en', 'pt')).length === 0, `in Portuguese the page shows ${foreignIn(portuguese, only('en', 'pt')).join(' | ')}`);
+        const parts = await page.$$eval('#tree .part', (e) => e.map((p) => p.innerText.split('\n')[0]));
+        expect(parts.join() === 'mundo (Z para cima),referencial do tanque,roda da frente direita,roda de trás direita,roda da frente esquerda,roda de trás esquerda,referencial do corpo,casco,referencial da torre,torre,referencial do canhão,canhão',
+          `the tree's parts in Portuguese: ${parts.join(', ')}`);
+        const violations = await axeViolations(page);
+        expect(violations.length === 0, `axe in Portuguese: ${violations.join('; ')}`);
+        // Remembered over a reload; the program's own words as they were.
+        await page.reload();
+        await waitForStart(page, errors);
+        const state = await page.evaluate(() => [document.documentElement.lang, document.getElementById('status').textContent, document.getElementById('fullscreen').textContent]);
+        expect(state.join('|') === 'pt|a correr|Ecrã inteiro', `after a reload: ${state.join('|')}`);
+        const wrong = firstDifference((await traceText(page)).slice(0, help.length), help);
+        expect(!wrong, `in Portuguese the trace does not begin with the program's help: ${wrong}`);
+        await page.click('#language');
+        expect(await page.$eval('#fullscreen', (e) => e.textContent) === 'Full screen', 'the switch did not go back to English');
+        expectNoErrors(errors);
+      } finally {
+        await page.evaluate(() => localStorage.removeItem('tank-language')).catch(() => {});
+        await page.close();
+      }
+    });
+
     await check(engine, 'ESC ends everything; a reload starts afresh', async () => {
       const { page, errors } = await openPage(browser, server.url);
       await page.keyboard.down('ArrowUp');
@@ -961,6 +1202,109 @@ async function runEngine(engine, server) {
   } finally {
     await browser.close();
   }
+}
+
+// A random drive from a seed: arrows held together, one letter at a time
+// (WebKitGTK's driver drops the release of a letter held under another),
+// taps of every key the program knows and some it does not, the trace off
+// and on, a new window size, and ESC to end it, so that its trace is whole.
+async function randomDrive(page, seed) {
+  let state = seed;
+  const random = (n) => {
+    state = (Math.imul(state, 1103515245) + 12345) >>> 0;
+    return (state >>> 8) % n;
+  };
+  const arrows = ['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight'];
+  const letters = ['z', 'x', 'q', 'a', 'i', 'o', 'f', 'l', 'p', 'h', 'd', 'w', 'Z'];
+  const held = new Set();
+  for (let i = 0; i < 24; i++) {
+    const what = random(5);
+    if (what <= 1) {
+      const key = arrows[random(4)];
+      if (held.has(key)) await page.keyboard.up(key);
+      else await page.keyboard.down(key);
+      held[held.has(key) ? 'delete' : 'add'](key);
+    } else if (what === 2) {
+      const key = letters[random(4)];
+      await page.keyboard.down(key);
+      await sleep(random(300));
+      await page.keyboard.up(key);
+    } else if (what === 3) {
+      await page.keyboard.press(letters[random(letters.length)]);
+    } else if (i === 12) {
+      await page.$eval('.screen', (e) => { e.style.cssText = 'flex: none; width: 500px; height: 400px'; });
+    }
+    await sleep(random(250));
+  }
+  for (const key of held) await page.keyboard.up(key);
+  await sleep(300);
+  await page.keyboard.press('Escape');
+  await page.waitForFunction(() => /^ended/.test(document.getElementById('status').textContent), { timeout: 5000 });
+}
+
+// At the end of a drive or its replay: the trace (its characters are its
+// bytes, one each), the model's seven floats, and what the tree shows.
+async function endState(page) {
+  await page.waitForFunction(() => /^ended/.test(document.getElementById('status').textContent), { timeout: 60000 });
+  await sleep(300);
+  return page.evaluate(() => {
+    window.writePage();
+    const m = Module.HEAPF32.subarray(Module._webModel() / 4, Module._webModel() / 4 + 7);
+    return {
+      trace: document.getElementById('trace').textContent,
+      model: Array.from(m),
+      tree: Array.from(document.querySelectorAll('[data-model]'), (e) => e.textContent).join(' '),
+    };
+  });
+}
+
+// Where a point of a part's frame falls in the 640 x 480 window, from the
+// part's steps in the page's tree (every step of its own and its parents',
+// push and pop aside), the camera at (40, 40, 40) looking at the origin with
+// Z up, and the start's orthographic projection: [x, y] from the bottom left.
+function windowPoint(tree, id, model, point) {
+  const [x, y, speed, heading, wheelAngle, turretAngle, cannonAngle] = model;
+  const values = { x, y, speed, heading, wheelAngle, turretAngle, cannonAngle,
+    pitch: Math.fround(speed * 6), roll: Math.fround(2 * speed * wheelAngle) };
+  const multiply = (a, b) => a.map((row, i) => b[0].map((_, j) => row.reduce((sum, v, k) => sum + v * b[k][j], 0)));
+  const number = (t) => (/^\{(\w+)\}$/.test(t) ? values[t.slice(1, -1)] : Number(t));
+  const stepMatrix = (step) => {
+    let m = /^translate \((\S+), (\S+), (\S+)\)$/.exec(step);
+    if (m) {
+      const [tx, ty, tz] = m.slice(1).map(number);
+      return [[1, 0, 0, tx], [0, 1, 0, ty], [0, 0, 1, tz], [0, 0, 0, 1]];
+    }
+    m = /^scale \((\S+), (\S+), (\S+)\)$/.exec(step);
+    if (m) {
+      const [sx, sy, sz] = m.slice(1).map(number);
+      return [[sx, 0, 0, 0], [0, sy, 0, 0], [0, 0, sz, 0], [0, 0, 0, 1]];
+    }
+    m = /^rotate (\S+) .*about ([XYZ])$/.exec(step);
+    if (!m) throw new Error(`a step the check cannot follow: ${step}`);
+    const a = number(m[1]) * Math.PI / 180;
+    const c = Math.cos(a);
+    const s = Math.sin(a);
+    return { X: [[1, 0, 0, 0], [0, c, -s, 0], [0, s, c, 0], [0, 0, 0, 1]],
+      Y: [[c, 0, s, 0], [0, 1, 0, 0], [-s, 0, c, 0], [0, 0, 0, 1]],
+      Z: [[c, -s, 0, 0], [s, c, 0, 0], [0, 0, 1, 0], [0, 0, 0, 1]] }[m[2]];
+  };
+  const chain = [];
+  for (let node = tree.find((n) => n.id === id); node; node = tree.find((n) => n.id === node.parent)) chain.unshift(node);
+  // The view: eye (40, 40, 40) to the origin, Z up (gluLookAt's rows).
+  const f = [-1, -1, -1].map((v) => v / Math.sqrt(3));
+  const side = [f[1] * 1 - f[2] * 0, f[2] * 0 - f[0] * 1, 0];
+  const sideLength = Math.hypot(...side);
+  const s = side.map((v) => v / sideLength);
+  const u = [s[1] * f[2] - s[2] * f[1], s[2] * f[0] - s[0] * f[2], s[0] * f[1] - s[1] * f[0]];
+  const eye = [40, 40, 40];
+  const dot = (a, b) => a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+  let m = [[...s, -dot(s, eye)], [...u, -dot(u, eye)], [...f.map((v) => -v), dot(f, eye)], [0, 0, 0, 1]];
+  for (const node of chain) {
+    for (const step of node.steps) if (step !== 'push' && step !== 'pop') m = multiply(m, stepMatrix(step));
+  }
+  const p = multiply(m, [[point[0]], [point[1]], [point[2]], [1]]);
+  const halfWidth = 20 * 640 / 480;
+  return [(p[0][0] / halfWidth + 1) / 2 * 640, (p[1][0] / 20 + 1) / 2 * 480];
 }
 
 // After ESC the last frame stays on the canvas, wherever the tank had got

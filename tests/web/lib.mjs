@@ -24,9 +24,11 @@ export class StartError extends Error {}
 
 export async function waitForStart(page, errors = []) {
   const started = () => {
+    // In the page's language (web/language.js).
+    const says = (name) => (window.pageLanguage ? window.pageLanguage.text(name) : name);
     const status = document.getElementById('status').textContent;
-    if (status !== 'running' && status !== 'loading') return status;
-    return status === 'running' && document.getElementById('trace').textContent.includes('Velocidade');
+    if (status !== says('running') && status !== says('loading')) return status;
+    return status === says('running') && document.getElementById('trace').textContent.includes('Velocidade');
   };
   let result;
   try {
