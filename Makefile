@@ -84,6 +84,7 @@ build-all:
 # $(WEB_DIR). "make web" also serves it on this machine until Ctrl-C.
 web-build:
 	@scripts/deps.sh web
+	@scripts/deps.sh npm
 	$(EMENV) emcmake cmake -S . -B $(WEB_CMAKE_DIR) -DCMAKE_BUILD_TYPE=MinSizeRel \
 	    -DTANK_WEB_DIR=$(abspath $(WEB_DIR))
 	$(EMENV) cmake --build $(WEB_CMAKE_DIR) -j $(JOBS)

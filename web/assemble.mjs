@@ -9,8 +9,13 @@
 // tank.html is the same page as one file: index.html with the style, the
 // page's script and the program (SINGLE_JS, built with the WebAssembly
 // inside) written into it, and nothing left that would load another file.
+// The program's script, as emscripten writes it, has its local names
+// shortened by terser (pinned in tests/web/package.json, and installed by
+// make web-build): tank.js as served and inside tank.html; the page's own
+// scripts are shortened only in tank.html, and served as they are written.
 import crypto from 'node:crypto';
 import fs from 'node:fs';
+import { createRequire } from 'node:module';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
@@ -56,13 +61,7 @@ function replaceOnce(text, from, to) {
 const inline = (js) => js.replace(/<\/script/gi, '<\\/script').replace(/<!--/g, '<\\!--')
   .replace(/[\0-\x08\x0b\x0e-\x1f\x7f-\x9f]/g, (c) => `\\x${c.charCodeAt(0).toString(16).padStart(2, '0')}`);
 
-// The single file leaves out the page's comment lines, which it need not
-// carry to a reader's disk (the served page keeps them), and their
-// indentation; a script with a template literal, whose lines may mean their
-// leading blanks, keeps it. A comment after code, two blanks before its
-// slashes as these scripts write them, goes too.
-const uncommentJs = (js) => js.split('\n').filter((line) => !/^\s*(\/\/.*)?$/.test(line))
-  .map((line) => (js.includes('`') ? line : line.trimStart().replace(/ {2}\/\/ .*$/, ''))).join('\n') + '\n';
+// The single file's style without comments and indentation.
 const uncommentCss = (css) => css.replace(/\/\*[\s\S]*?\*\//g, '').replace(/^\s+/gm, '').replace(/\n/g, '');
 
 const treeElement = '<script type="application/json" id="tank-tree"></script>';
@@ -81,8 +80,17 @@ function singleFilePolicy(html) {
   return `<meta http-equiv="Content-Security-Policy" content="${policy}">`;
 }
 
+// Local names only: nothing the page, the runtime or the browser reaches by
+// name changes, and no expression is rewritten.
+async function shorten(js) {
+  const { minify } = createRequire(new URL('../tests/web/package.json', import.meta.url))('terser');
+  return (await minify(js, { compress: false, mangle: true, format: { comments: false } })).code;
+}
+
 try {
   if (what === 'page') {
+    const program = path.join(dir, 'tank.js');
+    fs.writeFileSync(program, await shorten(fs.readFileSync(program, 'utf8')));
     const tree = JSON.stringify(JSON.parse(fs.readFileSync(treeJson, 'utf8')));
     const index = path.join(dir, 'index.html');
     fs.writeFileSync(index, replaceOnce(fs.readFileSync(index, 'utf8'), treeElement,
@@ -98,10 +106,10 @@ try {
     html = replaceOnce(html, '<link rel="manifest" href="manifest.webmanifest">\n', '');
     html = replaceOnce(html, '<link rel="apple-touch-icon" href="icon-192.png">\n', '');
     for (const script of ['language.js', 'trace.js', 'page.js', 'tree.js', 'drive.js']) {
-      html = replaceOnce(html, `<script src="${script}"></script>`, `<script>\n${inline(uncommentJs(read(script)))}</script>`);
+      html = replaceOnce(html, `<script src="${script}"></script>`, `<script>\n${inline(await shorten(read(script)))}</script>`);
     }
     html = replaceOnce(html, '<script src="tank.js"></script>',
-      `<script>\n${inline(fs.readFileSync(singleJs, 'utf8'))}</script>`);
+      `<script>\n${inline(await shorten(fs.readFileSync(singleJs, 'utf8')))}</script>`);
     html = replaceOnce(html, '<meta charset="utf-8">\n', `<meta charset="utf-8">\n${singleFilePolicy(html)}\n`);
     fs.writeFileSync(path.join(dir, 'tank.html'), html);
     console.log(`assemble: ${dir}/tank.html (${fs.statSync(path.join(dir, 'tank.html')).size} B), worker set ${build}`);

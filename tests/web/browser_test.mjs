@@ -1146,7 +1146,7 @@ async function runEngine(engine, server) {
         await page.click('#language');
         const portuguese = await shown();
         expect(foreignIn(portuguese, only('en', 'pt')).length === 0, `in Portuguese the page shows ${foreignIn(portuguese, only('en', 'pt')).join(' | ')}`);
-        const parts = await page.$$eval('#tree .part', (e) => e.map((p) => p.innerText.split('\n')[0]));
+        const parts = await page.evaluate(() => Array.from(document.querySelectorAll('#tree .part'), (p) => p.innerText.split('\n')[0]));
         expect(parts.join() === 'mundo (Z para cima),referencial do tanque,roda da frente direita,roda de trás direita,roda da frente esquerda,roda de trás esquerda,referencial do corpo,casco,referencial da torre,torre,referencial do canhão,canhão',
           `the tree's parts in Portuguese: ${parts.join(', ')}`);
         const violations = await axeViolations(page);
