@@ -99,8 +99,11 @@ async function phase(page, seconds) {
   };
 }
 
-// A page at rest with the trace on, then with the up arrow held, then at
-// rest with the trace off (D), each phase for the same time.
+// A page at rest with the trace on, then with the up arrow held, then with
+// a part of the tree chosen too (its frame drawn), then at rest with the
+// trace off (D), each phase for the same time. Then, for the tank, a
+// replay of a drive with the up arrow held all along, from its link; the
+// floor, which replays nothing, is held against it with its driving phase.
 async function phases(browser, url) {
   const { page, errors } = await load(browser, url);
   await waitForStart(page, errors);
@@ -109,12 +112,29 @@ async function phases(browser, url) {
   const rest = await phase(page, phaseSeconds);
   await page.keyboard.down('ArrowUp');
   const driving = await phase(page, phaseSeconds);
+  await page.evaluate(() => window.showTreePart(8));  // the turret's frame
+  const framed = await phase(page, phaseSeconds);
+  await page.evaluate(() => window.showTreePart(-1));
   await page.keyboard.up('ArrowUp');
   await page.keyboard.press('d');
   await sleep(300);
   const off = await phase(page, phaseSeconds);
+  // The drive: the start's reshape, then the up arrow (special key 101)
+  // pressed before the first step and held for a minute.
+  const link = await page.evaluate(() => (window.Module._webModelText
+    ? `${location.href.replace(/#.*$/, '')}#drive=${window.tankDrive.encode({ steps: 3000, events: [[0, 0], [0, 1 + (101 << 2 | 3)]] })}`
+    : null));
   await page.close();
-  return { rest, driving, off, errors };
+  let replay = driving;
+  if (link) {
+    const replaying = await load(browser, link);
+    await countTicks(replaying.page);
+    await sleep(3000);
+    replay = await phase(replaying.page, phaseSeconds);
+    errors.push(...replaying.errors);
+    await replaying.page.close();
+  }
+  return { rest, driving, framed, off, replay, errors };
 }
 
 async function measure(engine) {
@@ -218,12 +238,20 @@ for (const [figure, title] of [['task', "main thread, s per s (DevTools' TaskDur
     ['tank on / silent floor, at rest', (r) => ratioRow(r, figure, 'rest', 'off', 2), '<= 2'],
     ['tank on / silent floor, driving', (r) => ratioRow(r, figure, 'driving', 'off', 2), '<= 2'],
     ['tank off / silent floor', (r) => ratioRow(r, figure, 'off', 'off', 1.3), '<= 1.3'],
+    ['tank, a frame shown, driving', (r) => fmt(med(r, 'tank', 'framed', figure), 3), ''],
+    ['tank, replaying a drive', (r) => fmt(med(r, 'tank', 'replay', figure), 3), ''],
+    ['framed / printing floor, driving', (r) => ratioRow(r, figure, 'framed', 'driving', 1.5), '<= 1.5'],
+    ['framed / silent floor', (r) => ratioRow(r, figure, 'framed', 'off', 2), '<= 2'],
+    ['replay / printing floor, driving', (r) => ratioRow(r, figure, 'replay', 'driving', 1.5), '<= 1.5'],
+    ['replay / silent floor', (r) => ratioRow(r, figure, 'replay', 'off', 2), '<= 2'],
   ]);
 }
 
 table(`tick rate, trace lines per s, median of ${rounds} rounds`, [
   ['tank at rest', (r) => { const v = med(r, 'tank', 'rest', 'rate'); return `${fmt(v, 1)} ${ok(v >= 49.5)}`; }, '>= 49.5'],
   ['tank, up arrow held', (r) => { const v = med(r, 'tank', 'driving', 'rate'); return `${fmt(v, 1)} ${ok(v >= 49.5)}`; }, '>= 49.5'],
+  ['tank, a frame shown', (r) => { const v = med(r, 'tank', 'framed', 'rate'); return `${fmt(v, 1)} ${ok(v >= 49.5)}`; }, '>= 49.5'],
+  ['tank, replaying', (r) => { const v = med(r, 'tank', 'replay', 'rate'); return `${fmt(v, 1)} ${ok(v >= 49.5)}`; }, '>= 49.5'],
   ['floor at rest', (r) => fmt(med(r, 'floor', 'rest', 'rate'), 1), ''],
   ['page errors', (r) => String(r.errors.length), '0'],
 ]);

@@ -163,6 +163,10 @@ window.tankDrive = (function () {
   window.pageLanguage.onChange(nameShared);
   document.getElementById('share').addEventListener('click', function () {
     var drive = Module.recordedDrive();
+    if (!drive.complete) {
+      tell(function () { return text('tooLong'); });
+      return;
+    }
     steps = drive.steps;
     var address = location.href.replace(/#.*$/, '') + '#drive=' + encode(drive);
     link.href = address;
