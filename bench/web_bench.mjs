@@ -44,8 +44,9 @@ async function load(browser, url) {
 // started and all below it), from /proc: what the engine costs the machine,
 // rendering and compositing included, for engines that report nothing
 // themselves (Firefox).
+// browser: puppeteer's own, as a page gives it.
 function browserCpu(browser) {
-  const root = browser.puppeteer.process().pid;
+  const root = browser.process().pid;
   const parents = new Map();
   const times = new Map();
   for (const name of fs.readdirSync('/proc')) {

@@ -9,18 +9,20 @@
   var started = false;  // the program's main has run and its exports are there
   var ended = false;
 
-  // Says loudly what this build lacks, rather than leaving an empty panel.
-  function lacks(what) {
-    var message = "this build's runtime (emscripten " + Module['emscriptenVersion'] + ') lacks ' + what;
-    console.error(message);
-    if (Module['onRuntimeProblem']) Module['onRuntimeProblem'](message);
+  // Says loudly what this build lacks, rather than leaving an empty panel:
+  // in the console, and to the page as the name of its text (lacksFs,
+  // lacksExports) with the runtime's version and what is missing.
+  function lacks(name, what, missing) {
+    var version = Module['emscriptenVersion'];
+    console.error("this build's runtime (emscripten " + version + ') lacks ' + what + missing);
+    if (Module['onRuntimeProblem']) Module['onRuntimeProblem'](name, version, missing);
   }
 
   // Standard output byte by byte: the program's texts are Latin-1, which
   // the runtime's own printing would decode as UTF-8.
   Module['preRun'] = [].concat(Module['preRun'] || [], function () {
     if (typeof FS === 'undefined' || typeof FS.init !== 'function') {
-      lacks('FS.init (link with -sFORCE_FILESYSTEM=1)');
+      lacks('lacksFs', 'FS.init (link with -sFORCE_FILESYSTEM=1)', '');
       return;
     }
     // The runtime hands each byte over as it reads it from a signed view of
@@ -334,7 +336,7 @@
   Module['postRun'] = [].concat(Module['postRun'] || [], function () {
     var missing = exportsNeeded.filter(function (name) { return typeof Module[name] !== 'function'; });
     if (missing.length) {
-      lacks('the exported functions ' + missing.join(', '));
+      lacks('lacksExports', 'the exported functions ', missing.join(', '));
       return;
     }
     started = true;

@@ -89,8 +89,8 @@
     button.addEventListener('click', action);
     status.append(' ', button);
   }
-  function showStatus(name, value) {
-    say(function () { return text(name, value); });
+  function showStatus(name, value, more) {
+    say(function () { return text(name, value, more); });
   }
   language.onChange(function () {
     if (said) say(said.message, said.label, said.action);
@@ -190,9 +190,9 @@
     onOutput: onOutput,
     onFrame: afterFrame,
     onEnding: keepLastFrame,
-    onRuntimeProblem: function (message) {
-      problem = message;
-      say(function () { return message; });
+    onRuntimeProblem: function (name, version, missing) {
+      problem = name;
+      showStatus(name, version, missing);
     },
     onRuntimeInitialized: function () {
       started = true;

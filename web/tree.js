@@ -61,10 +61,10 @@
   // The parts, in the tree's order: choosing one shows its frame and marks
   // what it draws, itself and the parts under it. One of them is in the tab
   // order (the chosen one, else the first); the arrows move between them.
-  var parts = [];  // { button, bit: its own and its descendants' places }
+  var parts = [];  // { button, marked: a bit for it and each part under it, parent }
   var chosen = -1;
   function show(index) {
-    chosen = index;
+    chosen = index >= 0 && index < parts.length ? index : -1;
     parts.forEach(function (part, i) {
       part.button.setAttribute('aria-pressed', String(i === chosen));
       part.button.tabIndex = i === (chosen < 0 ? 0 : chosen) ? 0 : -1;
@@ -94,8 +94,8 @@
     if (at < 0 || to === undefined) return;
     event.preventDefault();
     to = Math.max(0, Math.min(parts.length - 1, to));
-    parts[to].button.focus();
     show(to);
+    parts[to].button.focus();
   }, true);
 
   function build(nodes) {
