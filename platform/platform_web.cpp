@@ -415,8 +415,8 @@ static void drawLines(const BatchVertex *vertices, int count, GLenum primitive)
 
 // Over the finished scene, seen through it: the marked edges in white, then
 // the chosen frame's axes, one unit of that frame long (a scaled part's show
-// its scale), x red, y green, z blue, and its origin as a white square of
-// a fixed size on the screen, outlined in black.
+// its scale), x red, y green, z blue, and its origin as a white square,
+// 3 pixels wide whatever the projection, outlined in black.
 static void drawChosenFrame()
 {
     static const float white[3] = {1, 1, 1};
@@ -458,7 +458,7 @@ static void drawChosenFrame()
             const double x = viewport[0] + (clip[0] / clip[3] + 1) / 2 * viewport[2];
             const double y = viewport[1] + (clip[1] / clip[3] + 1) / 2 * viewport[3];
             for (const auto &square :
-                 {std::make_pair(5.0, black), std::make_pair(3.0, white)}) {
+                 {std::make_pair(2.5, black), std::make_pair(1.5, white)}) {
                 const double h = square.first;
                 const Corner a{float(x - h), float(y - h), 0},
                     b{float(x + h), float(y - h), 0}, c{float(x + h), float(y + h), 0},
