@@ -397,8 +397,8 @@ void platformPartReached(TreePart part)
     }
 }
 
-// Lines from one array of coloured vertices, with an identity modelview.
-static void drawLines(const BatchVertex *vertices, int count, GLenum primitive)
+// Shapes from one array of coloured vertices, with an identity modelview.
+static void drawVertices(const BatchVertex *vertices, int count, GLenum primitive)
 {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
@@ -413,10 +413,42 @@ static void drawLines(const BatchVertex *vertices, int count, GLenum primitive)
     glPopMatrix();
 }
 
+// A point already moved into the eye's space, in window pixels; false for
+// a point behind the eye.
+struct WindowPoint {
+    double x, y;
+};
+
+static bool toWindow(const Corner &p, WindowPoint &out)
+{
+    float projection[16];
+    GLint viewport[4];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const double eye[4] = {p.x, p.y, p.z, 1};
+    double clip[4];
+    for (int r = 0; r < 4; ++r)
+        clip[r] = projection[r] * eye[0] + projection[4 + r] * eye[1] +
+                  projection[8 + r] * eye[2] + projection[12 + r] * eye[3];
+    if (clip[3] <= 0)
+        return false;
+    out.x = viewport[0] + (clip[0] / clip[3] + 1) / 2 * viewport[2];
+    out.y = viewport[1] + (clip[1] / clip[3] + 1) / 2 * viewport[3];
+    return true;
+}
+
+// A quadrilateral in window pixels, as two triangles.
+static void emitQuad(const WindowPoint (&q)[4], const float *rgb)
+{
+    for (int i : {0, 1, 2, 0, 2, 3})
+        emit(Corner{float(q[i].x), float(q[i].y), 0}, rgb);
+}
+
 // Over the finished scene, seen through it: the marked edges in white, then
 // the chosen frame's axes, one unit of that frame long (a scaled part's show
-// its scale), x red, y green, z blue, and its origin as a white square,
-// 3 pixels wide whatever the projection, outlined in black.
+// its scale), x red, y green, z blue, each a bar 3 pixels wide, and its
+// origin as a white square, 3 pixels wide, outlined in black: pixel sizes
+// whatever the projection, drawn in the window's own pixels.
 static void drawChosenFrame()
 {
     static const float white[3] = {1, 1, 1};
@@ -427,51 +459,47 @@ static void drawChosenFrame()
     for (int i = 0; i < markCount; ++i)
         emit(markEdges[i], white);
     if (batchCount > 0)
-        drawLines(batch, batchCount, GL_LINES);
+        drawVertices(batch, batchCount, GL_LINES);
     batchCount = 0;
-    if (chosenFrameSeen) {
-        for (int i = 0; i < 16; ++i)
-            modelview[i] = chosenFrame[i];
-        const Corner origin = moved(0, 0, 0);
+    for (int i = 0; i < 16; ++i)
+        modelview[i] = chosenFrame[i];
+    WindowPoint origin, end;
+    if (chosenFrameSeen && toWindow(moved(0, 0, 0), origin)) {
         for (int axis = 0; axis < 3; ++axis) {
-            emit(origin, axisColour[axis]);
-            emit(moved(axis == 0, axis == 1, axis == 2), axisColour[axis]);
+            if (!toWindow(moved(axis == 0, axis == 1, axis == 2), end))
+                continue;
+            const double dx = end.x - origin.x, dy = end.y - origin.y;
+            const double length = std::sqrt(dx * dx + dy * dy);
+            if (length < 1)
+                continue;  // seen end on
+            const double nx = -dy / length * 1.5, ny = dx / length * 1.5;
+            emitQuad({{origin.x + nx, origin.y + ny},
+                      {end.x + nx, end.y + ny},
+                      {end.x - nx, end.y - ny},
+                      {origin.x - nx, origin.y - ny}},
+                     axisColour[axis]);
         }
-        drawLines(batch, batchCount, GL_LINES);
-        batchCount = 0;
-        // The origin in window coordinates, then a square round it there.
-        float projection[16];
+        for (const auto &square :
+             {std::make_pair(2.5, black), std::make_pair(1.5, white)}) {
+            const double h = square.first;
+            emitQuad({{origin.x - h, origin.y - h},
+                      {origin.x + h, origin.y - h},
+                      {origin.x + h, origin.y + h},
+                      {origin.x - h, origin.y + h}},
+                     square.second);
+        }
         GLint viewport[4];
-        glGetFloatv(GL_PROJECTION_MATRIX, projection);
         glGetIntegerv(GL_VIEWPORT, viewport);
-        const double eye[4] = {origin.x, origin.y, origin.z, 1};
-        double clip[4];
-        for (int r = 0; r < 4; ++r)
-            clip[r] = projection[r] * eye[0] + projection[4 + r] * eye[1] +
-                      projection[8 + r] * eye[2] + projection[12 + r] * eye[3];
-        if (clip[3] > 0) {
-            glMatrixMode(GL_PROJECTION);
-            glPushMatrix();
-            glLoadIdentity();
-            glOrtho(viewport[0], viewport[0] + viewport[2], viewport[1],
-                    viewport[1] + viewport[3], -1, 1);
-            const double x = viewport[0] + (clip[0] / clip[3] + 1) / 2 * viewport[2];
-            const double y = viewport[1] + (clip[1] / clip[3] + 1) / 2 * viewport[3];
-            for (const auto &square :
-                 {std::make_pair(2.5, black), std::make_pair(1.5, white)}) {
-                const double h = square.first;
-                const Corner a{float(x - h), float(y - h), 0},
-                    b{float(x + h), float(y - h), 0}, c{float(x + h), float(y + h), 0},
-                    d{float(x - h), float(y + h), 0};
-                for (const Corner *corner : {&a, &b, &c, &a, &c, &d})
-                    emit(*corner, square.second);
-            }
-            drawLines(batch, batchCount, GL_TRIANGLES);
-            batchCount = 0;
-            glMatrixMode(GL_PROJECTION);
-            glPopMatrix();
-            glMatrixMode(GL_MODELVIEW);
-        }
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glOrtho(viewport[0], viewport[0] + viewport[2], viewport[1],
+                viewport[1] + viewport[3], -1, 1);
+        drawVertices(batch, batchCount, GL_TRIANGLES);
+        batchCount = 0;
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
     }
     glEnable(GL_DEPTH_TEST);
 }
