@@ -1006,8 +1006,11 @@ async function runEngine(engine, server) {
       await page.keyboard.up('ArrowUp');
       await page.click('#share');
       const link = await page.$eval('#drive-link', (e) => e.href);
-      await page.goto('about:blank');
-      await page.goto(link);
+      // The link followed on the page itself starts afresh.
+      await page.evaluate(() => { window.beforeTheLink = true; });
+      await page.click('#drive-link');
+      await page.waitForFunction(() => !window.beforeTheLink && document.getElementById('drive-note')
+        && /^Replaying/.test(document.getElementById('drive-note').textContent), { timeout: 15000 });
       await waitForStart(page, errors);
       await waitForTrace(page, /Carregou na tecla especial 101\n(.*\n)*Velocidade 0\.2/);
       // Stopped half way: the up arrow the replay held is let go, the keys
