@@ -45,9 +45,9 @@ static GLenum batchPrimitive()
     return GL_TRIANGLES;
 }
 
-// Draws what is gathered, with an identity modelview since the corners are
-// already moved; the projection applies as usual.
-static void drawBatch()
+// Draws what is gathered as the given primitive, with an identity modelview
+// since the corners are already moved; the projection applies as usual.
+static void drawGathered(GLenum primitive)
 {
     if (batchCount == 0)
         return;
@@ -58,11 +58,17 @@ static void drawBatch()
     glEnableClientState(GL_COLOR_ARRAY);
     glVertexPointer(3, GL_FLOAT, sizeof(BatchVertex), &batch[0].x);
     glColorPointer(3, GL_FLOAT, sizeof(BatchVertex), &batch[0].r);
-    glDrawArrays(batchPrimitive(), 0, batchCount);
+    glDrawArrays(primitive, 0, batchCount);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     glPopMatrix();
     batchCount = 0;
+}
+
+// The frame's shapes, in the polygon mode of the moment.
+static void drawBatch()
+{
+    drawGathered(batchPrimitive());
 }
 
 // The matrix that the next shape's corners are moved by.
@@ -397,34 +403,21 @@ void platformPartReached(TreePart part)
     }
 }
 
-// Shapes from one array of coloured vertices, with an identity modelview.
-static void drawVertices(const BatchVertex *vertices, int count, GLenum primitive)
-{
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(3, GL_FLOAT, sizeof(BatchVertex), &vertices[0].x);
-    glColorPointer(3, GL_FLOAT, sizeof(BatchVertex), &vertices[0].r);
-    glDrawArrays(primitive, 0, count);
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glPopMatrix();
-}
-
-// A point already moved into the eye's space, in window pixels; false for
-// a point behind the eye.
+// Where the eye's space meets the window: the projection and the viewport.
 struct WindowPoint {
     double x, y;
 };
-
-static bool toWindow(const Corner &p, WindowPoint &out)
-{
+struct View {
     float projection[16];
     GLint viewport[4];
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
+};
+
+// A point already moved into the eye's space, in window pixels; false for
+// a point behind the eye.
+static bool toWindow(const View &view, const Corner &p, WindowPoint &out)
+{
+    const float *projection = view.projection;
+    const GLint *viewport = view.viewport;
     const double eye[4] = {p.x, p.y, p.z, 1};
     double clip[4];
     for (int r = 0; r < 4; ++r)
@@ -455,18 +448,19 @@ static void drawChosenFrame()
     static const float black[3] = {0, 0, 0};
     static const float axisColour[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     glDisable(GL_DEPTH_TEST);
-    batchCount = 0;
     for (int i = 0; i < markCount; ++i)
         emit(markEdges[i], white);
-    if (batchCount > 0)
-        drawVertices(batch, batchCount, GL_LINES);
-    batchCount = 0;
+    drawGathered(GL_LINES);
     for (int i = 0; i < 16; ++i)
         modelview[i] = chosenFrame[i];
+    View view;
+    glGetFloatv(GL_PROJECTION_MATRIX, view.projection);
+    glGetIntegerv(GL_VIEWPORT, view.viewport);
+    const GLint *viewport = view.viewport;
     WindowPoint origin, end;
-    if (chosenFrameSeen && toWindow(moved(0, 0, 0), origin)) {
+    if (chosenFrameSeen && toWindow(view, moved(0, 0, 0), origin)) {
         for (int axis = 0; axis < 3; ++axis) {
-            if (!toWindow(moved(axis == 0, axis == 1, axis == 2), end))
+            if (!toWindow(view, moved(axis == 0, axis == 1, axis == 2), end))
                 continue;
             const double dx = end.x - origin.x, dy = end.y - origin.y;
             const double length = std::sqrt(dx * dx + dy * dy);
@@ -488,15 +482,12 @@ static void drawChosenFrame()
                       {origin.x - h, origin.y + h}},
                      square.second);
         }
-        GLint viewport[4];
-        glGetIntegerv(GL_VIEWPORT, viewport);
         glMatrixMode(GL_PROJECTION);
         glPushMatrix();
         glLoadIdentity();
         glOrtho(viewport[0], viewport[0] + viewport[2], viewport[1],
                 viewport[1] + viewport[3], -1, 1);
-        drawVertices(batch, batchCount, GL_TRIANGLES);
-        batchCount = 0;
+        drawGathered(GL_TRIANGLES);
         glMatrixMode(GL_PROJECTION);
         glPopMatrix();
         glMatrixMode(GL_MODELVIEW);

@@ -96,21 +96,11 @@ window.tankDrive = (function () {
 
   var note = document.getElementById('drive-note');
   var said = null;
-  // A line under the picture about the replay, in the page's language.
-  function tell(message, button) {
-    said = [message, button];
+  // A line under the picture about the replay (web/language.js writes it).
+  function tell(message, label, action) {
     note.hidden = false;
-    note.textContent = message();
-    if (!button) return;
-    var stop = document.createElement('button');
-    stop.type = 'button';
-    stop.textContent = text(button[0]);
-    stop.addEventListener('click', button[1]);
-    note.append(' ', stop);
+    said = window.pageLanguage.say(note, message, label, action);
   }
-  window.pageLanguage.onChange(function () {
-    if (said) tell(said[0], said[1]);
-  });
 
   // A replay starts with the page: from the link it was opened with.
   var fragment = /^#drive=(.*)$/.exec(location.hash);
@@ -121,15 +111,12 @@ window.tankDrive = (function () {
     } else {
       Module.replay = found;
       var progress = [0, found.steps];
-      var stop = ['stopReplay', function () { Module.stopReplay(); }];
-      var showProgress = function () {
-        tell(function () { return text('replaying', progress[0], progress[1]); }, stop);
-      };
-      showProgress();
+      tell(function () { return text('replaying', progress[0], progress[1]); }, 'stopReplay',
+        function () { Module.stopReplay(); });
       // The count written with the page's other writes (web/page.js).
       var shown = 0;
       window.pageWriters.push(function () {
-        if (Module.replay && shown !== progress[0] && said && said[1] === stop) {
+        if (Module.replay && shown !== progress[0] && said.label === 'stopReplay') {
           shown = progress[0];
           note.firstChild.data = text('replaying', progress[0], progress[1]);
         }

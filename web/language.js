@@ -253,6 +253,28 @@ window.pageLanguage = (function () {
   }
 
   var changes = [];
+  // A message written into an element (the status line, the replay's
+  // line), with a button that does something where something can be done:
+  // message() gives the words and label names the button's text, and both
+  // are written again when the language changes. Returns what it says.
+  var sayings = new Map();  // element: { message, label, action }
+  function say(element, message, label, action) {
+    var saying = { message: message, label: label, action: action };
+    sayings.set(element, saying);
+    element.textContent = message();
+    if (label) {
+      var button = document.createElement('button');
+      button.type = 'button';
+      button.textContent = text(label);
+      button.addEventListener('click', action);
+      element.append(' ', button);
+    }
+    return saying;
+  }
+  changes.push(function () {
+    sayings.forEach(function (s, element) { say(element, s.message, s.label, s.action); });
+  });
+
   function apply() {
     document.documentElement.lang = chosen;
     document.querySelectorAll('[data-text]').forEach(function (e) { e.textContent = text(e.dataset.text); });
@@ -279,6 +301,7 @@ window.pageLanguage = (function () {
 
   return {
     text: text,
+    say: say,
     treeText: function (english) { return treeText(english, chosen) || english; },
     onChange: function (change) { changes.push(change); },
     current: function () { return chosen; },

@@ -76,25 +76,14 @@
 
   // The status line (read out by screen readers): what the program is
   // doing, or what went wrong, with a button that does something about it
-  // where something can be done. message() gives the words in the page's
-  // language, and is asked again when the language changes.
+  // where something can be done (web/language.js writes it).
   var said = null;
   function say(message, label, action) {
-    said = { message: message, label: label, action: action };
-    status.textContent = message();
-    if (!label) return;
-    var button = document.createElement('button');
-    button.type = 'button';
-    button.textContent = text(label);
-    button.addEventListener('click', action);
-    status.append(' ', button);
+    said = language.say(status, message, label, action);
   }
   function showStatus(name, value, more) {
     say(function () { return text(name, value, more); });
   }
-  language.onChange(function () {
-    if (said) say(said.message, said.label, said.action);
-  });
   showStatus('loading');
   // A reload keeps the page's own settings: the tree open or closed, the
   // step lines shown or hidden.
