@@ -457,19 +457,28 @@ static void drawChosenFrame()
     glGetFloatv(GL_PROJECTION_MATRIX, view.projection);
     glGetIntegerv(GL_VIEWPORT, view.viewport);
     const GLint *viewport = view.viewport;
-    WindowPoint origin, end;
+    WindowPoint origin;
     if (chosenFrameSeen && toWindow(view, moved(0, 0, 0), origin)) {
-        for (int axis = 0; axis < 3; ++axis) {
-            if (!toWindow(view, moved(axis == 0, axis == 1, axis == 2), end))
-                continue;
-            const double dx = end.x - origin.x, dy = end.y - origin.y;
-            const double length = std::sqrt(dx * dx + dy * dy);
-            if (length < 1)
-                continue;  // seen end on
-            const double nx = -dy / length * 1.5, ny = dx / length * 1.5;
+        // The longest on the screen first, so that an axis foreshortened
+        // along another's line is drawn over it, not hidden under it.
+        WindowPoint end[3];
+        double length[3] = {0, 0, 0};
+        int order[3] = {0, 1, 2};
+        for (int axis = 0; axis < 3; ++axis)
+            if (toWindow(view, moved(axis == 0, axis == 1, axis == 2), end[axis]))
+                length[axis] = std::hypot(end[axis].x - origin.x, end[axis].y - origin.y);
+        for (int i : {0, 1, 0})  // three elements: sorted by three exchanges
+            if (length[order[i]] < length[order[i + 1]])
+                std::swap(order[i], order[i + 1]);
+        for (int axis : order) {
+            if (length[axis] < 1)
+                continue;  // seen end on, or behind the eye
+            const WindowPoint &e = end[axis];
+            const double nx = -(e.y - origin.y) / length[axis] * 1.5,
+                         ny = (e.x - origin.x) / length[axis] * 1.5;
             emitQuad({{origin.x + nx, origin.y + ny},
-                      {end.x + nx, end.y + ny},
-                      {end.x - nx, end.y - ny},
+                      {e.x + nx, e.y + ny},
+                      {e.x - nx, e.y - ny},
                       {origin.x - nx, origin.y - ny}},
                      axisColour[axis]);
         }

@@ -1093,10 +1093,34 @@ async function runEngine(engine, server) {
       const origin = at('turretFrame', [0, 0, 0]);
       const centre = await pixelAt(page, Math.floor(origin[0]), Math.floor(origin[1]));
       expect(centre.every((v) => v >= 240), `the turret frame's origin at (${origin.map((v) => v.toFixed(1))}) is ${centre}, not white`);
-      await near(at('turretFrame', [0.95, 0, 0]), [255, 0, 0], 'its x axis');
-      await near(at('turretFrame', [0, 0.95, 0]), [0, 255, 0], 'its y axis');
-      await near(at('turretFrame', [0, 0, 0.95]), [0, 0, 255], 'its z axis');
+      // Along each axis, past the origin's square: where two axes meet on
+      // the screen, one covers part of the other.
+      const along = async (axis, want, what, pose = model) => {
+        const problems = [];
+        for (const t of [0.95, 0.8, 0.65, 0.5]) {
+          try {
+            await near(windowPoint(tree, 'turretFrame', pose, axis.map((v) => v * t)), want, what);
+            return;
+          } catch (error) {
+            problems.push(error.message);
+          }
+        }
+        throw new Error(problems.join('; '));
+      };
+      await along([1, 0, 0], [255, 0, 0], 'its x axis');
+      await along([0, 1, 0], [0, 255, 0], 'its y axis');
+      await along([0, 0, 1], [0, 0, 255], 'its z axis');
       await near(at('turret', [0.5, 0.5, 0.5]), [255, 255, 255], 'a corner of the turret, marked');
+      // An axis pointing away from the camera lies along the z axis's line
+      // on the screen, and one pointing across along another's: still seen.
+      for (const turret of [135, 225]) {
+        const pose = [0, 0, 0, 0, 0, turret, 0];
+        await captureFrame(page, pose);
+        for (const [axis, want, what] of [[[1, 0, 0], [255, 0, 0], 'x'], [[0, 1, 0], [0, 255, 0], 'y'], [[0, 0, 1], [0, 0, 255], 'z']]) {
+          await along(axis, want, `the ${what} axis with the turret at ${turret}`, pose);
+        }
+      }
+      await captureFrame(page, model);
       // Chosen with nothing to see yet is still not the plain frame; none
       // chosen again gives it back, pixel for pixel.
       expect(!(await page.evaluate((p) => window.keptFrame.every((v, i) => v === p[i]), plain)), 'choosing a part changed nothing');
