@@ -16,7 +16,7 @@ import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import zlib from 'node:zlib';
 import {
-  axeViolations, captureFrame, compareFrame, countColour, engineNames, firstDifference, keepCanvas, launch,
+  afterReload, axeViolations, captureFrame, compareFrame, countColour, engineNames, firstDifference, keepCanvas, launch,
   nuErrors, nuErrorsOfLiveDom, openPage, pixelAt, recordBytes, servePage, sleep, StartError,
   traceText, waitForStart, waitForTrace,
 } from './lib.mjs';
@@ -975,13 +975,12 @@ async function runEngine(engine, server) {
         await replay.setViewport({ width: 1280, height: 900 });
         await replay.goto(server.url);
         await waitForStart(replay, replay.errors);
-        await replay.evaluate((content) => {
+        await afterReload(replay, () => replay.evaluate((content) => {
           const data = new DataTransfer();
           data.items.add(new File([content], 'drive.txt', { type: 'text/plain' }));
           document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true }));
-        }, file);
-        await replay.waitForFunction(() => /^#drive=/.test(location.hash) && document.getElementById('status').textContent === 'running'
-          && /^Replaying/.test(document.getElementById('drive-note').textContent), { timeout: 10000 });
+        }, file), replay.errors);
+        expect(/^#drive=/.test(await replay.evaluate(() => location.hash)), 'the dropped drive is not in the address');
         return { replay, replayErrors: replay.errors };
       });
       const other = engineNames[(engineNames.indexOf(engine) + 1) % engineNames.length];
@@ -1007,11 +1006,8 @@ async function runEngine(engine, server) {
       await page.click('#share');
       const link = await page.$eval('#drive-link', (e) => e.href);
       // The link followed on the page itself starts afresh.
-      await page.evaluate(() => { window.beforeTheLink = true; });
-      await page.click('#drive-link');
-      await page.waitForFunction(() => !window.beforeTheLink && document.getElementById('drive-note')
-        && /^Replaying/.test(document.getElementById('drive-note').textContent), { timeout: 15000 });
-      await waitForStart(page, errors);
+      await afterReload(page, () => page.click('#drive-link'), errors);
+      expect(/^Replaying/.test(await page.$eval('#drive-note', (e) => e.textContent)), 'the link followed on the page did not replay');
       await waitForTrace(page, /Carregou na tecla especial 101\n(.*\n)*Velocidade 0\.2/);
       // Stopped half way: the up arrow the replay held is let go, the keys
       // drive again, and nothing more of the drive comes.

@@ -50,6 +50,23 @@ export async function openPage(browser, url, viewport = { width: 1280, height: 9
   return { page, errors: page.errors };
 }
 
+// Does what the page answers by loading itself again (a link followed, a
+// dropped drive) and waits for the new document's program to start. The old
+// document is marked and polled until it is gone, one evaluation at a time,
+// since a wait the driver keeps in the page may be lost with the document.
+export async function afterReload(page, act, errors = [], timeout = 30000) {
+  await page.evaluate(() => { window.beforeTheReload = true; });
+  await act();
+  const deadline = Date.now() + timeout;
+  for (;;) {
+    const gone = await page.evaluate(() => !window.beforeTheReload).catch(() => false);
+    if (gone) break;
+    if (Date.now() > deadline) throw new Error(`the page did not load itself again in ${timeout / 1000} s`);
+    await sleep(100);
+  }
+  await waitForStart(page, errors);
+}
+
 export const traceText = (page) => page.$eval('#trace', (e) => e.textContent);
 
 // Waits until the trace, after its first `from` characters, matches pattern.
