@@ -179,15 +179,16 @@ const keyOf = {
 };
 const webDriverKey = (key) => keyOf[key] ?? key;
 
-// Installed in every document the page loads: WebKit's console does not
-// reach the driver, so uncaught errors and console.error are kept in the
-// page and read back with each script the test runs.
+// Installed in every document the page loads: WebKit does not tell the
+// driver of a page's errors, so its uncaught errors and rejections are kept
+// in the page and read back with each script the test runs. They are what
+// puppeteer calls page errors; console output is not (emscripten's runtime
+// writes its own notices with console.error, and the page shows its own
+// problems to the reader, where the checks look for them).
 const errorCollector = `if (!window.__pageErrors) {
   window.__pageErrors = [];
   addEventListener('error', function (e) { __pageErrors.push(String(e.message)); });
   addEventListener('unhandledrejection', function (e) { __pageErrors.push(String(e.reason && e.reason.message || e.reason)); });
-  var shown = console.error;
-  console.error = function () { __pageErrors.push(Array.prototype.join.call(arguments, ' ')); return shown.apply(console, arguments); };
 }`;
 
 class WebDriverPage {
