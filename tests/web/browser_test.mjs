@@ -1052,6 +1052,12 @@ async function runEngine(engine, server) {
         document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true }));
       });
       await page.waitForFunction(() => /^That file holds no drive/.test(document.getElementById('drive-note').textContent), { timeout: 5000 });
+      // The keyboard's way to a file, the file input, reads it the same way.
+      const cut = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'tank-drive-')), 'drive.txt');
+      fs.writeFileSync(cut, `${server.url}#drive=${code.slice(0, -3)}\n`);
+      await (await page.$('#drive-input')).uploadFile(cut);
+      await page.waitForFunction(() => /^That file holds no drive.*cut short or altered/.test(document.getElementById('drive-note').textContent), { timeout: 5000 });
+      fs.rmSync(path.dirname(cut), { recursive: true });
       expectNoErrors(errors);
       await page.close();
     });

@@ -4,7 +4,7 @@
 //   newPage() -> a page, newContext() -> a browser of its own storage
 //   (where supports.contexts), close().
 // A page has the part of puppeteer's Page that the checks use: evaluate,
-// $eval, $ (with boundingBox), waitForFunction (with jsonValue), click,
+// $eval, $ (with boundingBox and uploadFile), waitForFunction (with jsonValue), click,
 // focus, keyboard.{press, down, up, sendCharacter}, mouse.{move, down, up},
 // setViewport, goto, reload, close; errors, the page's uncaught errors; and
 // touchscreen.touchStart(x, y) -> a finger with end(), where supports.touch.
@@ -247,6 +247,8 @@ class WebDriverPage {
         const b = e.getBoundingClientRect();
         return { x: b.x, y: b.y, width: b.width, height: b.height };
       }),
+      // A file input is given a file by typing its path into it.
+      uploadFile: async (file) => (await this.driver.findElement(By.css(selector))).sendKeys(file),
     };
   }
 
