@@ -975,11 +975,7 @@ async function runEngine(engine, server) {
         await replay.setViewport({ width: 1280, height: 900 });
         await replay.goto(server.url);
         await waitForStart(replay, replay.errors);
-        await afterReload(replay, () => replay.evaluate((content) => {
-          const data = new DataTransfer();
-          data.items.add(new File([content], 'drive.txt', { type: 'text/plain' }));
-          document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true }));
-        }, file), replay.errors);
+        await afterReload(replay, () => dropFile(replay, 'drive.txt', file), replay.errors);
         expect(/^#drive=/.test(await replay.evaluate(() => location.hash)), 'the dropped drive is not in the address');
         return { replay, replayErrors: replay.errors };
       });
@@ -1046,11 +1042,7 @@ async function runEngine(engine, server) {
         await waitForTrace(page, /Carregou na tecla x\n/, start);
         expect(!/Carregou|Largou/.test((await traceText(page)).slice(0, start)), `#drive=${badCode.slice(0, 20)} ran keys`);
       }
-      await page.evaluate(() => {
-        const data = new DataTransfer();
-        data.items.add(new File(['a letter, not a drive\n'], 'letter.txt', { type: 'text/plain' }));
-        document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true }));
-      });
+      await dropFile(page, 'letter.txt', 'a letter, not a drive\n');
       await page.waitForFunction(() => /^That file holds no drive/.test(document.getElementById('drive-note').textContent), { timeout: 5000 });
       // The keyboard's way to a file, the file input, reads it the same way.
       const cut = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'tank-drive-')), 'drive.txt');
@@ -1273,6 +1265,15 @@ async function randomDrive(page, seed) {
 
 // At the end of a drive or its replay: the trace (its characters are its
 // bytes, one each), the model's seven floats, and what the tree shows.
+// A text file dropped on the page, as a reader drags one from their files.
+function dropFile(page, name, content) {
+  return page.evaluate((fileName, text) => {
+    const data = new DataTransfer();
+    data.items.add(new File([text], fileName, { type: 'text/plain' }));
+    document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: data, bubbles: true, cancelable: true }));
+  }, name, content);
+}
+
 async function endState(page) {
   await page.waitForFunction(() => /^ended/.test(document.getElementById('status').textContent), { timeout: 60000 });
   await sleep(300);
