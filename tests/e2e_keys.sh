@@ -24,7 +24,8 @@ trap cleanup EXIT
 # a press, and on a loaded machine a tick can fall between the two and let
 # the drag act, which would make the speed trace depend on timing.
 XVFB_ARGS="-ardelay 60000" xvfb_start || exit 1
-"$tank" >"$out" 2>"$work/stderr" &
+err="$work/stderr"
+"$tank" >"$out" 2>"$err" &
 pid=$!
 
 wait_for 10 has_line "Reshape ORTHO" || fail "no 'Reshape ORTHO' line"

@@ -57,7 +57,8 @@ drive() {
     name=$1
     shift
     out="$work/$name.trace"
-    "$@" >"$out" 2>"$work/$name.err" &
+    err="$work/$name.err"
+    "$@" >"$out" 2>"$err" &
     pid=$!
     wait_for 60 grep -qa "Reshape ORTHO" "$out" || fail "$name did not start"
     starts_with_help "$out" || fail "$name: the trace does not begin with the help's bytes and then 'Reshape ORTHO'"

@@ -1,8 +1,7 @@
 # Helpers for the end-to-end scripts that run the real program; source it
 # after scripts/lib/xvfb.sh. Each script sets $out (the trace file) before
-# use.
-
-E2E_PID=
+# use; while the program runs, $pid is its process and $err, if set, the
+# file its standard error goes to, so that a failure says what became of it.
 
 fail() {
     echo "FAIL: $*" >&2
@@ -10,16 +9,30 @@ fail() {
         echo "--- trace (last 30 lines) ---" >&2
         tail -n 30 "$out" | cat -A >&2
     fi
+    if [ -n "${pid:-}" ]; then
+        if child_running "$pid"; then
+            echo "--- the program still runs" >&2
+        else
+            echo "--- the program has ended" >&2
+        fi
+    fi
+    if [ -n "${err:-}" ] && [ -s "$err" ]; then
+        echo "--- its standard error (last 10 lines) ---" >&2
+        tail -n 10 "$err" | cat -A >&2
+    fi
     exit 1
 }
 
-# wait_for SECONDS COMMAND...: polls until the command succeeds.
+# wait_for SECONDS COMMAND...: polls until the command succeeds, for at
+# least SECONDS. Polls are counted, not the clock read: the wall clock may
+# be stepped (a machine that sets its time some minutes after it boots),
+# and a step forward would end a wait at once.
 wait_for() {
-    local limit=$1
+    local polls=$(($1 * 50))
     shift
-    local deadline=$((SECONDS + limit))
     until "$@"; do
-        [ "$SECONDS" -ge "$deadline" ] && return 1
+        polls=$((polls - 1))
+        [ "$polls" -le 0 ] && return 1
         sleep 0.02
     done
 }

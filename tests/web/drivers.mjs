@@ -123,7 +123,7 @@ async function webKitSession() {
     { stdio: ['ignore', 'ignore', 'pipe'] });
   let said = '';
   server.stderr.on('data', (data) => { said += data; });
-  const started = Date.now();
+  const started = performance.now();
   for (;;) {
     try {
       const driver = await new Builder().usingServer(`http://127.0.0.1:${port}`).withCapabilities({
@@ -139,7 +139,7 @@ async function webKitSession() {
         },
       };
     } catch (error) {
-      if (Date.now() - started > 20000) {
+      if (performance.now() - started > 20000) {
         server.kill();
         throw new Error(`WebKitWebDriver gave no session: ${error.message} ${said}`);
       }
@@ -255,11 +255,11 @@ class WebDriverPage {
   async waitForFunction(fn, options = {}, ...args) {
     const timeout = options.timeout ?? 30000;
     const polling = typeof options.polling === 'number' ? options.polling : 50;
-    const deadline = Date.now() + timeout;
+    const deadline = performance.now() + timeout;
     for (;;) {
       const value = await this.run(fn.toString(), args);
       if (value) return { jsonValue: async () => value };
-      if (Date.now() > deadline) throw new Error(`waiting for ${String(fn).slice(0, 80)} timed out after ${timeout} ms`);
+      if (performance.now() > deadline) throw new Error(`waiting for ${String(fn).slice(0, 80)} timed out after ${timeout} ms`);
       await sleep(polling);
     }
   }

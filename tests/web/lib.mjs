@@ -57,11 +57,11 @@ export async function openPage(browser, url, viewport = { width: 1280, height: 9
 export async function afterReload(page, act, errors = [], timeout = 30000) {
   await page.evaluate(() => { window.beforeTheReload = true; });
   await act();
-  const deadline = Date.now() + timeout;
+  const deadline = performance.now() + timeout;
   for (;;) {
     const gone = await page.evaluate(() => !window.beforeTheReload).catch(() => false);
     if (gone) break;
-    if (Date.now() > deadline) throw new Error(`the page did not load itself again in ${timeout / 1000} s`);
+    if (performance.now() > deadline) throw new Error(`the page did not load itself again in ${timeout / 1000} s`);
     await sleep(100);
   }
   await waitForStart(page, errors);
