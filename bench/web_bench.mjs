@@ -9,6 +9,8 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { countTicks, launch, sleep, waitForStart } from '../tests/web/lib.mjs';
 import { serve } from '../scripts/serve.mjs';
+import { encode } from '../web/drive-code.js';
+import { keyEvent, reshapeEvent, translate } from '../web/keys.js';
 
 const [pageDir, floorDir, ...engines] = process.argv.slice(2);
 if (!pageDir || !floorDir || engines.length === 0) {
@@ -113,18 +115,20 @@ async function phases(browser, url) {
   const rest = await phase(page, phaseSeconds);
   await page.keyboard.down('ArrowUp');
   const driving = await phase(page, phaseSeconds);
-  await page.evaluate(() => window.showTreePart(8));  // the turret's frame
+  // The turret's frame chosen in the tree, as a reader clicks it, and again.
+  const turretFrame = () => page.evaluate(() => document.querySelector('[data-part="turretFrame"]')?.click());
+  await turretFrame();
   const framed = await phase(page, phaseSeconds);
-  await page.evaluate(() => window.showTreePart(-1));
+  await turretFrame();
   await page.keyboard.up('ArrowUp');
   await page.keyboard.press('d');
   await sleep(300);
   const off = await phase(page, phaseSeconds);
-  // The drive: the start's reshape, then the up arrow (special key 101)
-  // pressed before the first step and held for a minute.
-  const link = await page.evaluate(() => (window.Module._webModelText
-    ? `${location.href.replace(/#.*$/, '')}#drive=${window.tankDrive.encode({ steps: 3000, events: [[0, 0], [0, 1 + (101 << 2 | 3)]] })}`
-    : null));
+  // The drive: the start's reshape, then the up arrow pressed before the
+  // first step and held for a minute.
+  const drive = { steps: 3000, events: [[0, reshapeEvent], [0, keyEvent(translate('ArrowUp', 'ArrowUp'), true)]] };
+  const link = await page.evaluate((code) => (typeof window.Module._webModelText === 'function'
+    ? `${location.href.replace(/#.*$/, '')}#drive=${code}` : null), encode(drive));
   await page.close();
   let replay = driving;
   if (link) {

@@ -4,9 +4,10 @@
 #   deps.sh build    the program (make build, make run)
 #   deps.sh demo     the program and its headless demo (make run, no display)
 #   deps.sh web      the browser build (make web-build)
+#   deps.sh check    the program and its desktop tests (make check)
 #   deps.sh test     the tests and benchmarks, the browser tests included
-#   deps.sh npm      the browser tests' npm packages (puppeteer-core, the auditors),
-#                    as the lockfile pins them
+#   deps.sh npm      the npm packages: the page's bundler, the browser tests'
+#                    drivers and auditors, as package-lock.json pins them
 #   deps.sh docs     the diagram (make docs)
 #   deps.sh format   the format check (make format-check)
 #   deps.sh debian   roots of other Debian releases (make test-debian)
@@ -58,6 +59,7 @@ case $want in
     build) groups=(build) ;;
     demo) groups=(build demo) ;;
     web) groups=(web) ;;
+    check) groups=(build demo tests) ;;
     test) groups=(build demo web tests browsers) ;;
     docs) groups=(build docs) ;;
     format) groups=(format) ;;
@@ -65,17 +67,17 @@ case $want in
     windows) groups=(windows) ;;
     windows-test) groups=(build demo windows wine) ;;
     npm) groups=() ;;
-    *) echo "usage: deps.sh build|demo|web|test|npm|docs|format|debian|windows|windows-test" >&2; exit 2 ;;
+    *) echo "usage: deps.sh build|demo|web|check|test|npm|docs|format|debian|windows|windows-test" >&2; exit 2 ;;
 esac
 
-# puppeteer-core, installed by npm ci when the lockfile changed since the
+# The npm packages, installed by npm ci when the lockfile changed since the
 # last install (or there was none).
 npm_deps() {
-    local dir="$here/../tests/web" stamp sum
+    local dir="$here/.." stamp sum
     stamp="$dir/node_modules/.installed-lock"
     sum=$(sha256sum "$dir/package-lock.json" | cut -d' ' -f1)
     [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$sum" ] && return 0
-    echo "deps: installing the browser tests' driver and auditors (npm ci, as tests/web/package-lock.json pins them)"
+    echo "deps: installing the page's bundler and the browser tests' drivers and auditors (npm ci, as package-lock.json pins them)"
     (cd "$dir" && npm ci --no-audit --no-fund --loglevel=notice)
     echo "$sum" >"$stamp"
 }

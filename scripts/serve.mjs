@@ -18,8 +18,8 @@ import os from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 
-// The npm packages live with the browser tests' (tests/web/package.json).
-const require = createRequire(new URL('../tests/web/package.json', import.meta.url));
+// The npm packages, as package.json pins them.
+const require = createRequire(new URL('../package.json', import.meta.url));
 const sirv = require('sirv');
 const compression = require('compression');
 

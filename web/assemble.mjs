@@ -1,18 +1,16 @@
-// The build's last step for the page, run by web/web.cmake:
+// The page's build, run by web/web.cmake. esbuild (pinned in package.json)
+// bundles and minifies the page's modules and shortens the program's
+// script; this file keeps only what no tool does for us: which files make
+// the page, the worker's list of them, and the single file's policy.
+//
+//   node assemble.mjs bridge OUT                 the program's bridge, one script for --pre-js
 //   node assemble.mjs page DIR SINGLE_JS TREE_JSON
-//       write the tree into DIR/index.html, stamp DIR/sw.js, write DIR/tank.html
-//   node assemble.mjs worker DIR   stamp DIR/sw.js only (after DIR changed)
-// The tree (TREE_JSON, from the writer of the diagram in docs/) goes into
-// the page's empty <script type="application/json" id="tank-tree">.
-// sw.js is this folder's worker with the page's files and a name for this
-// build's set: a hash of their contents, so any change makes a new set.
-// tank.html is the same page as one file: index.html with the style, the
-// page's script and the program (SINGLE_JS, built with the WebAssembly
-// inside) written into it, and nothing left that would load another file.
-// The program's script, as emscripten writes it, has its local names
-// shortened by terser (pinned in tests/web/package.json, and installed by
-// make web-build): tank.js as served and inside tank.html; the page's own
-// scripts are shortened only in tank.html, and served as they are written.
+//       the page in DIR beside the program's tank.js and tank.wasm: its
+//       files, the bundle page.js, the tree in index.html, the worker sw.js
+//       and the single file tank.html (SINGLE_JS: the program built with its
+//       WebAssembly inside)
+//   node assemble.mjs floor DIR PROGRAM         the same page around another program (make bench-web)
+//   node assemble.mjs worker DIR                stamp DIR/sw.js only (after DIR changed)
 import crypto from 'node:crypto';
 import fs from 'node:fs';
 import { createRequire } from 'node:module';
@@ -20,17 +18,43 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
-const [what, dir, singleJs, treeJson] = process.argv.slice(2);
-if (!dir || !(what === 'worker' || (what === 'page' && treeJson))) {
-  console.error('usage: assemble.mjs page DIR SINGLE_JS TREE_JSON | worker DIR');
-  process.exit(2);
+const esbuild = createRequire(new URL('../package.json', import.meta.url))('esbuild');
+
+// The page's files as written, then what the build makes: every file the
+// page loads, and so the worker's set.
+const sourceFiles = ['index.html', 'page.css', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
+const pageFiles = [...sourceFiles, 'page.js', 'tank.js', 'tank.wasm'];
+
+// The browsers the page is for: what a school's oldest tablets still run.
+const target = ['chrome100', 'firefox100', 'safari15'];
+
+// The page's modules as one script, minified.
+async function bundle(entry) {
+  const result = await esbuild.build({
+    entryPoints: [path.join(here, entry)], bundle: true, write: false, format: 'iife',
+    minify: true, target, legalComments: 'none', logLevel: 'warning',
+  });
+  return result.outputFiles[0].text;
 }
 
-// Every file the page loads, the worker's set.
-const pageFiles = ['index.html', 'page.css', 'language.js', 'trace.js', 'page.js', 'tree.js', 'drive.js', 'tank.js', 'tank.wasm',
-  'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
+// The program's script as emscripten writes it, shorter: whitespace and
+// local names only, so that nothing the page, the runtime or the browser
+// reaches by name changes.
+async function shorten(js) {
+  const result = await esbuild.transform(js, { minifyWhitespace: true, minifyIdentifiers: true, target, legalComments: 'none' });
+  return result.code;
+}
 
-function stampWorker() {
+// The page's files in its folder, and nothing an older build left there.
+function copySources(dir, keep = pageFiles) {
+  fs.mkdirSync(dir, { recursive: true });
+  for (const name of fs.readdirSync(dir)) {
+    if (![...keep, 'tank.html', 'sw.js'].includes(name)) fs.rmSync(path.join(dir, name), { recursive: true, force: true });
+  }
+  for (const name of sourceFiles) fs.copyFileSync(path.join(here, name), path.join(dir, name));
+}
+
+function stampWorker(dir) {
   const hash = crypto.createHash('sha256');
   for (const name of pageFiles) {
     hash.update(`${name}\0`);
@@ -65,6 +89,8 @@ const inline = (js) => js.replace(/<\/script/gi, '<\\/script').replace(/<!--/g, 
 const uncommentCss = (css) => css.replace(/\/\*[\s\S]*?\*\//g, '').replace(/^\s+/gm, '').replace(/\n/g, '');
 
 const treeElement = '<script type="application/json" id="tank-tree"></script>';
+const programScript = '<script defer src="tank.js"></script>';
+const pageScript = '<script defer src="page.js"></script>';
 
 // The single file's own Content-Security-Policy, as the served page's
 // (scripts/serve.mjs) but for its inline scripts and style, each allowed by
@@ -80,39 +106,56 @@ function singleFilePolicy(html) {
   return `<meta http-equiv="Content-Security-Policy" content="${policy}">`;
 }
 
-// Local names only: nothing the page, the runtime or the browser reaches by
-// name changes, and no expression is rewritten.
-async function shorten(js) {
-  const { minify } = createRequire(new URL('../tests/web/package.json', import.meta.url))('terser');
-  return (await minify(js, { compress: false, mangle: true, format: { comments: false } })).code;
+// The same page as one file: index.html with the style, the page's script
+// and the program written into it, and nothing left that loads another file.
+async function writeSingleFile(dir, singleJs, pageJs) {
+  const read = (name) => fs.readFileSync(path.join(dir, name), 'utf8');
+  // Its markup without indentation, which HTML collapses anyway.
+  let html = read('index.html').replace(/^[ \t]+/gm, '');
+  html = replaceOnce(html, '<html lang="en">', '<html lang="en" data-single-file>');
+  html = replaceOnce(html, '<link rel="stylesheet" href="page.css">', `<style>\n${uncommentCss(read('page.css'))}</style>`);
+  html = replaceOnce(html, '<link rel="manifest" href="manifest.webmanifest">\n', '');
+  html = replaceOnce(html, '<link rel="apple-touch-icon" href="icon-192.png">\n', '');
+  html = replaceOnce(html, pageScript, `<script>\n${inline(pageJs)}</script>`);
+  html = replaceOnce(html, programScript, `<script>\n${inline(await shorten(fs.readFileSync(singleJs, 'utf8')))}</script>`);
+  html = replaceOnce(html, '<meta charset="utf-8">\n', `<meta charset="utf-8">\n${singleFilePolicy(html)}\n`);
+  fs.writeFileSync(path.join(dir, 'tank.html'), html);
 }
 
+const [what, out, ...rest] = process.argv.slice(2);
+const usage = 'usage: assemble.mjs bridge OUT | page DIR SINGLE_JS TREE_JSON | floor DIR PROGRAM | worker DIR';
 try {
-  if (what === 'page') {
-    const program = path.join(dir, 'tank.js');
+  if (what === 'bridge' && out) {
+    fs.mkdirSync(path.dirname(out), { recursive: true });
+    const result = await esbuild.build({ entryPoints: [path.join(here, 'bridge.js')], bundle: true, format: 'iife',
+      target, outfile: out, logLevel: 'warning' });
+    if (result.errors.length) process.exit(1);
+  } else if (what === 'page' && out && rest.length === 2) {
+    const [singleJs, treeJson] = rest;
+    copySources(out);
+    const pageJs = await bundle('main.js');
+    fs.writeFileSync(path.join(out, 'page.js'), pageJs);
+    const program = path.join(out, 'tank.js');
     fs.writeFileSync(program, await shorten(fs.readFileSync(program, 'utf8')));
     const tree = JSON.stringify(JSON.parse(fs.readFileSync(treeJson, 'utf8')));
-    const index = path.join(dir, 'index.html');
+    const index = path.join(out, 'index.html');
     fs.writeFileSync(index, replaceOnce(fs.readFileSync(index, 'utf8'), treeElement,
       treeElement.replace('><', `>${inline(tree)}<`)));
-  }
-  const build = stampWorker();
-  if (what === 'page') {
-    const read = (name) => fs.readFileSync(path.join(dir, name), 'utf8');
-    // Its markup without indentation, which HTML collapses anyway.
-    let html = read('index.html').replace(/^[ \t]+/gm, '');
-    html = replaceOnce(html, '<html lang="en">', '<html lang="en" data-single-file>');
-    html = replaceOnce(html, '<link rel="stylesheet" href="page.css">', `<style>\n${uncommentCss(read('page.css'))}</style>`);
-    html = replaceOnce(html, '<link rel="manifest" href="manifest.webmanifest">\n', '');
-    html = replaceOnce(html, '<link rel="apple-touch-icon" href="icon-192.png">\n', '');
-    for (const script of ['language.js', 'trace.js', 'page.js', 'tree.js', 'drive.js']) {
-      html = replaceOnce(html, `<script src="${script}"></script>`, `<script>\n${inline(await shorten(read(script)))}</script>`);
-    }
-    html = replaceOnce(html, '<script src="tank.js"></script>',
-      `<script>\n${inline(await shorten(fs.readFileSync(singleJs, 'utf8')))}</script>`);
-    html = replaceOnce(html, '<meta charset="utf-8">\n', `<meta charset="utf-8">\n${singleFilePolicy(html)}\n`);
-    fs.writeFileSync(path.join(dir, 'tank.html'), html);
-    console.log(`assemble: ${dir}/tank.html (${fs.statSync(path.join(dir, 'tank.html')).size} B), worker set ${build}`);
+    const build = stampWorker(out);
+    await writeSingleFile(out, singleJs, pageJs);
+    console.log(`assemble: ${out}/tank.html (${fs.statSync(path.join(out, 'tank.html')).size} B), worker set ${build}`);
+  } else if (what === 'floor' && out && rest.length === 1) {
+    const program = rest[0].replace(/\.js$/, '');
+    copySources(out, [...sourceFiles, 'page.js', `${program}.js`, `${program}.wasm`]);
+    const index = path.join(out, 'index.html');
+    fs.writeFileSync(index, replaceOnce(fs.readFileSync(index, 'utf8'), programScript,
+      programScript.replace('tank.js', rest[0])));
+    fs.writeFileSync(path.join(out, 'page.js'), await bundle('main.js'));
+  } else if (what === 'worker' && out) {
+    stampWorker(out);
+  } else {
+    console.error(usage);
+    process.exit(2);
   }
 } catch (error) {
   console.error(`assemble: ${error.message}`);

@@ -1,254 +1,251 @@
 // The page around the program: the canvas it draws on, where its standard
 // output goes, what the status line says, full screen and the copy kept for
-// use offline, in the page's language (web/language.js). Loaded before the
-// program's tank.js, which reads the Module object set up here.
-(function () {
-  'use strict';
-  var canvas = document.getElementById('canvas');
-  var status = document.getElementById('status');
-  var language = window.pageLanguage;
-  var text = language.text;
+// use offline, in the page's language. Runs before the program's tank.js,
+// which reads the Module object set up here: the one global the page makes,
+// as emscripten's runtime asks.
+import { say as sayIn, onChange, text } from './language.js';
+import { flush as flushTrace, write as writeTrace } from './trace.js';
 
-  // Keep what was drawn once the frame is shown, so that the last frame
-  // stays after ESC and the canvas can be read back (screenshots, tests).
-  var getContext = canvas.getContext.bind(canvas);
-  canvas.getContext = function (type, attributes) {
-    return getContext(type, Object.assign({}, attributes, { preserveDrawingBuffer: true }));
-  };
+const canvas = document.getElementById('canvas');
+const status = document.getElementById('status');
 
-  // Standard output goes to the console panel (web/trace.js).
-  function onOutput(fd, byte) {
-    window.tracePanel.write(byte);
+// Keep what was drawn once the frame is shown, so that the last frame
+// stays after ESC and the canvas can be read back (screenshots, tests).
+var getContext = canvas.getContext.bind(canvas);
+canvas.getContext = function (type, attributes) {
+  return getContext(type, Object.assign({}, attributes, { preserveDrawingBuffer: true }));
+};
+
+
+// What the page writes into itself as the program runs, the console and
+// the tree, is written in the same frames, at most ten a second, each
+// time from the frame just drawn: every frame that changes the page's
+// text costs the browser a pass of style, layout and paint, and at fifty a
+// second those passes cost more than all the rest of the page.
+const writeEvery = 100;  // ms
+const writers = [flushTrace];
+let lastWrite = -Infinity;
+function writePage() {
+  lastWrite = performance.now();
+  writers.forEach((write) => write());
+}
+// Another writer of the page (the tree, the replay's count).
+export const addWriter = (write) => { writers.push(write); };
+
+// After every frame. The first is also marked on the page's timeline
+// (navigation is at 0), for the start-up figure of make bench-web.
+var firstFrameDrawn = false;
+function afterFrame() {
+  if (!firstFrameDrawn) {
+    firstFrameDrawn = true;
+    performance.mark('first-frame');
+    // The copy for use offline is made once the program runs, so that it
+    // does not compete with the start.
+    setTimeout(keepForOffline, 0);
   }
+  if (performance.now() - lastWrite >= writeEvery) writePage();
+}
 
-  // What the page writes into itself as the program runs, the console and
-  // the tree, is written in the same frames, at most ten a second, each
-  // time from the frame just drawn: every frame that changes the page's
-  // text costs the browser a pass of style, layout and paint, and at fifty a
-  // second those passes cost more than all the rest of the page.
-  var writeEvery = 100;  // ms
-  var writers = [window.tracePanel.flush];
-  var lastWrite = -Infinity;
-  function writePage() {
-    lastWrite = performance.now();
-    writers.forEach(function (write) { write(); });
-  }
-  window.pageWriters = writers;
-  window.writePage = writePage;
-
-  // After every frame. The first is also marked on the page's timeline
-  // (navigation is at 0), for the start-up figure of make bench-web.
-  var firstFrameDrawn = false;
-  function afterFrame() {
-    if (!firstFrameDrawn) {
-      firstFrameDrawn = true;
-      performance.mark('first-frame');
-      // The copy for use offline is made once the program runs, so that it
-      // does not compete with the start.
-      setTimeout(keepForOffline, 0);
-    }
-    if (performance.now() - lastWrite >= writeEvery) writePage();
-  }
-
-  // The program is ending: its runtime will shrink the canvas it drew on,
-  // so the last frame is copied into a plain canvas that takes its place,
-  // a picture now. The on-screen keys do nothing any more and say so; the
-  // focus, if it was on the canvas or a key, stays on the picture.
-  function keepLastFrame() {
-    if (document.fullscreenElement) document.exitFullscreen();
-    var still = document.createElement('canvas');
-    still.width = canvas.width;
-    still.height = canvas.height;
-    still.getContext('2d').drawImage(canvas, 0, 0);
-    still.id = canvas.id;
-    still.className = canvas.className;
-    still.setAttribute('role', 'img');
-    still.dataset.label = 'lastFrame';
-    still.setAttribute('aria-label', text('lastFrame'));
-    still.tabIndex = -1;
-    var stage = document.getElementById('stage');
-    var hadFocus = stage.contains(document.activeElement);
-    canvas.id = '';
-    canvas.replaceWith(still);
-    stage.querySelectorAll('[data-key]').forEach(function (key) { key.disabled = true; });
-    if (hadFocus) still.focus();
-  }
-
-  // The status line (read out by screen readers): what the program is
-  // doing, or what went wrong, with a button that does something about it
-  // where something can be done (web/language.js writes it).
-  var said = null;
-  function say(message, label, action) {
-    said = language.say(status, message, label, action);
-  }
-  function showStatus(name, value, more) {
-    say(function () { return text(name, value, more); });
-  }
-  showStatus('loading');
-  // A reload keeps the page's own settings: the tree open or closed, the
-  // step lines shown or hidden.
-  function reload() {
-    try {
-      sessionStorage.setItem('tank-page', JSON.stringify({
-        treeOpen: document.querySelector('details.tree').open,
-        stepsHidden: document.getElementById('trace').classList.contains('hide-step'),
-      }));
-    } catch (error) {
-      // no storage here: the reload starts with the defaults
-    }
-    location.reload();
-  }
-  try {
-    var kept = JSON.parse(sessionStorage.getItem('tank-page') || 'null');
-    sessionStorage.removeItem('tank-page');
-    if (kept) {
-      document.querySelector('details.tree').open = kept.treeOpen;
-      if (kept.stepsHidden) document.getElementById('hide-steps').click();
-    }
-  } catch (error) {
-    // no storage here (a sandboxed frame, storage turned off)
-  }
-
-  // No WebGL at all (turned off, or a GPU the browser refuses): the program
-  // cannot open its window, and the page says why rather than its status.
-  var probe = document.createElement('canvas').getContext('webgl');
-  var noWebGL = !probe;
-  if (probe && probe.getExtension('WEBGL_lose_context')) probe.getExtension('WEBGL_lose_context').loseContext();
-  if (noWebGL) {
-    showStatus('noWebGL');
-  }
-
-  // A file of the page that does not arrive: named, with a retry.
-  var started = false;
-  // what: a function giving the reason in the page's language.
-  function failedToLoad(what) {
-    var names = ['tank.js', 'tank.wasm'];
-    if (window.origin === 'null') {
-      // A sandboxed frame gives the page no origin to load its files from.
-      showStatus('sandboxed', location.href);
-      return;
-    }
-    if (document.documentElement.hasAttribute('data-single-file')) {
-      say(function () { return text('cannotStart', what()); }, 'retry', reload);
-      return;
-    }
-    Promise.all(names.map(function (name) {
-      return fetch(name, { method: 'HEAD', cache: 'no-store' })
-        .then(function (response) { return response.ok ? null : [name + ' (' + response.status + ')']; },
-          function () { return [name, 'noConnection']; });
-    })).then(function (missing) {
-      missing = missing.filter(Boolean);
-      say(function () {
-        var names = missing.map(function (m) { return m[1] ? m[0] + ' (' + text(m[1]) + ')' : m[0]; });
-        return text('notLoaded', names.length ? text('didNotArrive', names.join(', ')) : what());
-      }, 'retry', reload);
-    });
-  }
-  window.addEventListener('error', function (event) {
-    var element = event.target;
-    if (element && element !== window && (element.src || element.href) && !started) {
-      var name = (element.src || element.href).split('/').pop();
-      failedToLoad(function () { return text('didNotArrive', name); });
-    }
-  }, true);
-  // The runtime's own download failing (refused, or no connection) ends in
-  // a rejected promise rather than its abort.
-  window.addEventListener('unhandledrejection', function (event) {
-    var reason = String(event.reason && event.reason.message || event.reason);
-    if (!started) failedToLoad(function () { return reason; });
-  });
-  // Still loading long after a page this size takes anywhere: say so.
-  setTimeout(function () {
-    if (started || !said || said.message() !== text('loading')) return;
-    if (window.origin === 'null') failedToLoad(function () { return ''; });
-    else say(function () { return text('stillLoading'); }, 'retry', reload);
-  }, 30000);
-
-  // The picture lost (phones drop it when the GPU is reset or the tab is put
-  // away): the program's GL objects are gone with it, and a new start is
-  // the only way back. The page says so instead of a blank canvas.
-  canvas.addEventListener('webglcontextlost', function (event) {
-    event.preventDefault();
-    canvas.classList.add('lost');
-    say(function () { return text('lost'); }, 'startAgain', reload);
-  });
-
-  var problem = null;
-  window.Module = {
-    canvas: canvas,
-    onOutput: onOutput,
-    onFrame: afterFrame,
-    onEnding: keepLastFrame,
-    onRuntimeProblem: function (name, version, missing) {
-      problem = name;
-      showStatus(name, version, missing);
-    },
-    onRuntimeInitialized: function () {
-      started = true;
-      if (!problem && !noWebGL) showStatus('running');
-    },
-    onExit: function (code) {
-      window.tracePanel.flush();
-      if (!noWebGL) showStatus('ended', code);
-    },
-    onAbort: function (what) {
-      window.tracePanel.flush();
-      if (!started) failedToLoad(function () { return String(what); });
-      else showStatus('stopped', what);
-    },
-  };
-
-  // Full screen for the canvas and the on-screen keys; the button, or the
-  // browser's own Escape, leaves it again.
+// The program is ending: its runtime will shrink the canvas it drew on,
+// so the last frame is copied into a plain canvas that takes its place,
+// a picture now. The on-screen keys do nothing any more and say so; the
+// focus, if it was on the canvas or a key, stays on the picture.
+function keepLastFrame() {
+  if (document.fullscreenElement) document.exitFullscreen();
+  var still = document.createElement('canvas');
+  still.width = canvas.width;
+  still.height = canvas.height;
+  still.getContext('2d').drawImage(canvas, 0, 0);
+  still.id = canvas.id;
+  still.className = canvas.className;
+  still.setAttribute('role', 'img');
+  still.dataset.label = 'lastFrame';
+  still.setAttribute('aria-label', text('lastFrame'));
+  still.tabIndex = -1;
   var stage = document.getElementById('stage');
-  var fullscreen = document.getElementById('fullscreen');
-  if (!stage.requestFullscreen) fullscreen.hidden = true;
-  fullscreen.addEventListener('click', function () {
-    if (document.fullscreenElement) document.exitFullscreen();
-    else stage.requestFullscreen().catch(function () {});
-    canvas.focus();
+  var hadFocus = stage.contains(document.activeElement);
+  canvas.id = '';
+  canvas.replaceWith(still);
+  stage.querySelectorAll('[data-key]').forEach(function (key) { key.disabled = true; });
+  if (hadFocus) still.focus();
+}
+
+// The status line (read out by screen readers): what the program is
+// doing, or what went wrong, with a button that does something about it
+// where something can be done (web/language.js writes it).
+let said = null;
+function say(message, label, action) {
+  said = sayIn(status, message, label, action);
+}
+function showStatus(name, value, more) {
+  say(function () { return text(name, value, more); });
+}
+showStatus('loading');
+// A reload keeps the page's own settings: the tree open or closed, the
+// step lines shown or hidden.
+function reload() {
+  try {
+    sessionStorage.setItem('tank-page', JSON.stringify({
+      treeOpen: document.querySelector('details.tree').open,
+      stepsHidden: document.getElementById('trace').classList.contains('hide-step'),
+    }));
+  } catch (error) {
+    // no storage here: the reload starts with the defaults
+  }
+  location.reload();
+}
+try {
+  var kept = JSON.parse(sessionStorage.getItem('tank-page') || 'null');
+  sessionStorage.removeItem('tank-page');
+  if (kept) {
+    document.querySelector('details.tree').open = kept.treeOpen;
+    if (kept.stepsHidden) document.getElementById('hide-steps').click();
+  }
+} catch (error) {
+  // no storage here (a sandboxed frame, storage turned off)
+}
+
+// No WebGL at all (turned off, or a GPU the browser refuses): the program
+// cannot open its window, and the page says why rather than its status.
+var probe = document.createElement('canvas').getContext('webgl');
+var noWebGL = !probe;
+if (probe && probe.getExtension('WEBGL_lose_context')) probe.getExtension('WEBGL_lose_context').loseContext();
+if (noWebGL) {
+  showStatus('noWebGL');
+}
+
+// A file of the page that does not arrive: named, with a retry.
+var started = false;
+// what: a function giving the reason in the page's language.
+function failedToLoad(what) {
+  var names = ['tank.js', 'tank.wasm'];
+  if (window.origin === 'null') {
+    // A sandboxed frame gives the page no origin to load its files from.
+    showStatus('sandboxed', location.href);
+    return;
+  }
+  if (document.documentElement.hasAttribute('data-single-file')) {
+    say(function () { return text('cannotStart', what()); }, 'retry', reload);
+    return;
+  }
+  Promise.all(names.map(function (name) {
+    return fetch(name, { method: 'HEAD', cache: 'no-store' })
+      .then(function (response) { return response.ok ? null : [name + ' (' + response.status + ')']; },
+        function () { return [name, 'noConnection']; });
+  })).then(function (missing) {
+    missing = missing.filter(Boolean);
+    say(function () {
+      var names = missing.map(function (m) { return m[1] ? m[0] + ' (' + text(m[1]) + ')' : m[0]; });
+      return text('notLoaded', names.length ? text('didNotArrive', names.join(', ')) : what());
+    }, 'retry', reload);
   });
-  function nameFullscreen() {
-    var on = document.fullscreenElement === stage;
-    fullscreen.setAttribute('aria-pressed', String(on));
-    fullscreen.textContent = text(on ? 'leaveFullScreen' : 'fullScreen');
+}
+window.addEventListener('error', function (event) {
+  var element = event.target;
+  if (element && element !== window && (element.src || element.href) && !started) {
+    var name = (element.src || element.href).split('/').pop();
+    failedToLoad(function () { return text('didNotArrive', name); });
   }
-  document.addEventListener('fullscreenchange', nameFullscreen);
-  language.onChange(nameFullscreen);
-  nameFullscreen();
+}, true);
+// The runtime's own download failing (refused, or no connection) ends in
+// a rejected promise rather than its abort.
+window.addEventListener('unhandledrejection', function (event) {
+  var reason = String(event.reason && event.reason.message || event.reason);
+  if (!started) failedToLoad(function () { return reason; });
+});
+// Still loading long after a page this size takes anywhere: say so.
+setTimeout(function () {
+  if (started || !said || said.message() !== text('loading')) return;
+  if (window.origin === 'null') failedToLoad(function () { return ''; });
+  else say(function () { return text('stillLoading'); }, 'retry', reload);
+}, 30000);
 
-  // Served over http(s), the page keeps itself for use without a network
-  // (web/sw.js), for its own folder only; opened from a file, as the single
-  // file, or where the browser keeps nothing for it (a sandboxed frame,
-  // storage turned off), it has no worker and runs all the same. Online,
-  // every visit loads the page as served now; the kept set follows once the
-  // page has loaded all it will load (it has, once its program draws).
-  function keepForOffline() {
-    if (!/^https?:$/.test(location.protocol) || document.documentElement.hasAttribute('data-single-file')) return;
-    var workers = null;
-    try {
-      workers = navigator.serviceWorker;
-    } catch (error) {
-      return;  // a sandboxed frame: reading it throws
-    }
-    if (!workers) return;
-    workers.register('sw.js').then(function (registration) {
-      function takeOver(worker) {
-        function whenInstalled() {
-          if (worker.state === 'installed') worker.postMessage('take over');
-        }
-        worker.addEventListener('statechange', whenInstalled);
-        whenInstalled();
-      }
-      if (registration.waiting) takeOver(registration.waiting);
-      registration.addEventListener('updatefound', function () {
-        if (workers.controller) takeOver(registration.installing);
-      });
-    }).catch(function (error) { console.warn('no offline copy: ' + error.message); });
-  }
+// The picture lost (phones drop it when the GPU is reset or the tab is put
+// away): the program's GL objects are gone with it, and a new start is
+// the only way back. The page says so instead of a blank canvas.
+canvas.addEventListener('webglcontextlost', function (event) {
+  event.preventDefault();
+  canvas.classList.add('lost');
+  say(function () { return text('lost'); }, 'startAgain', reload);
+});
 
-  // The keys drive the tank while the canvas has the focus, from the start;
-  // a click or a tap on it gives it the keys back (Tab reaches it too).
-  canvas.addEventListener('click', function () { canvas.focus(); });
+var problem = null;
+window.Module = {
+  canvas: canvas,
+  // Standard output goes to the console panel.
+  onOutput: (fd, byte) => writeTrace(byte),
+  onFrame: afterFrame,
+  onEnding: keepLastFrame,
+  onRuntimeProblem: function (name, version, missing) {
+    problem = name;
+    showStatus(name, version, missing);
+  },
+  onRuntimeInitialized: function () {
+    started = true;
+    if (!problem && !noWebGL) showStatus('running');
+  },
+  // The page written once more, so that it shows the program's end.
+  onExit: function (code) {
+    writePage();
+    if (!noWebGL) showStatus('ended', code);
+  },
+  onAbort: function (what) {
+    writePage();
+    if (!started) failedToLoad(function () { return String(what); });
+    else showStatus('stopped', what);
+  },
+};
+
+// Full screen for the canvas and the on-screen keys; the button, or the
+// browser's own Escape, leaves it again.
+var stage = document.getElementById('stage');
+var fullscreen = document.getElementById('fullscreen');
+if (!stage.requestFullscreen) fullscreen.hidden = true;
+fullscreen.addEventListener('click', function () {
+  if (document.fullscreenElement) document.exitFullscreen();
+  else stage.requestFullscreen().catch(function () {});
   canvas.focus();
-})();
+});
+function nameFullscreen() {
+  var on = document.fullscreenElement === stage;
+  fullscreen.setAttribute('aria-pressed', String(on));
+  fullscreen.textContent = text(on ? 'leaveFullScreen' : 'fullScreen');
+}
+document.addEventListener('fullscreenchange', nameFullscreen);
+onChange(nameFullscreen);
+nameFullscreen();
+
+// Served over http(s), the page keeps itself for use without a network
+// (web/sw.js), for its own folder only; opened from a file, as the single
+// file, or where the browser keeps nothing for it (a sandboxed frame,
+// storage turned off), it has no worker and runs all the same. Online,
+// every visit loads the page as served now; the kept set follows once the
+// page has loaded all it will load (it has, once its program draws).
+function keepForOffline() {
+  if (!/^https?:$/.test(location.protocol) || document.documentElement.hasAttribute('data-single-file')) return;
+  var workers = null;
+  try {
+    workers = navigator.serviceWorker;
+  } catch (error) {
+    return;  // a sandboxed frame: reading it throws
+  }
+  if (!workers) return;
+  workers.register('sw.js').then(function (registration) {
+    function takeOver(worker) {
+      function whenInstalled() {
+        if (worker.state === 'installed') worker.postMessage('take over');
+      }
+      worker.addEventListener('statechange', whenInstalled);
+      whenInstalled();
+    }
+    if (registration.waiting) takeOver(registration.waiting);
+    registration.addEventListener('updatefound', function () {
+      if (workers.controller) takeOver(registration.installing);
+    });
+  }).catch(function (error) { console.warn('no offline copy: ' + error.message); });
+}
+
+// The keys drive the tank while the canvas has the focus, from the start;
+// a click or a tap on it gives it the keys back (Tab reaches it too).
+canvas.addEventListener('click', function () { canvas.focus(); });
+canvas.focus();

@@ -1,6 +1,6 @@
 // The console panel: the program's standard output, decoded as Latin-1,
 // its last maxLines lines, each marked by the part of the program that
-// prints it. Loaded after web/language.js; web/page.js hands it the output.
+// prints it. web/page.js hands it the output.
 //
 // Output arrives a byte at a time. It is gathered and shown a few times a
 // second, not at every tick: no one reads fifty lines a second, and each
@@ -11,138 +11,135 @@
 // and the oldest; within a block, a run of lines of one kind is one text
 // node in one span. New text is appended, the oldest lines are cut from the
 // front, which also keeps a reader's selection where it was.
-window.tracePanel = (function () {
-  'use strict';
-  var maxLines = 1000;
-  var flushAfter = 150;  // ms at most: never more than a fifth of a second behind
-  var blockLines = 20;
-  var trace = document.getElementById('trace');
-  // { element, runs: [{ kind, text: its text node, lines: their lengths }], lineCount }
-  var blocks = [];
-  var lineCount = 0;
-  var pending = '';
-  var flushTimer = null;
+import { onChange, text } from './language.js';
 
-  // Which part of the program prints a line, known by its text: each prints
-  // only its own. The timer's step, the keyboard's callbacks (the D toggle
-  // among them), reshape, and the key help.
-  function kindOf(line) {
-    if (/^Velocidade /.test(line)) return 'step';
-    if (/^(Carregou|Largou|DEBUG is )/.test(line)) return 'key';
-    if (/^Reshape /.test(line)) return 'reshape';
-    return 'help';
-  }
+var maxLines = 1000;
+var flushAfter = 150;  // ms at most: never more than a fifth of a second behind
+var blockLines = 20;
+var trace = document.getElementById('trace');
+// { element, runs: [{ kind, text: its text node, lines: their lengths }], lineCount }
+var blocks = [];
+var lineCount = 0;
+var pending = '';
+var flushTimer = null;
 
-  function addBlock() {
-    // A span laid out as a block: a <pre> holds phrasing content only.
-    var block = { element: document.createElement('span'), runs: [], lineCount: 0 };
-    trace.appendChild(block.element);
-    blocks.push(block);
-    return block;
-  }
+// Which part of the program prints a line, known by its text: each prints
+// only its own. The timer's step, the keyboard's callbacks (the D toggle
+// among them), reshape, and the key help.
+function kindOf(line) {
+  if (/^Velocidade /.test(line)) return 'step';
+  if (/^(Carregou|Largou|DEBUG is )/.test(line)) return 'key';
+  if (/^Reshape /.test(line)) return 'reshape';
+  return 'help';
+}
 
-  function addRun(block, kind) {
-    var span = document.createElement('span');
-    var run = { kind: kind, text: document.createTextNode(''), lines: [] };
-    span.className = kind;
-    span.appendChild(run.text);
-    block.element.appendChild(span);
-    block.runs.push(run);
-    return run;
-  }
+function addBlock() {
+  // A span laid out as a block: a <pre> holds phrasing content only.
+  var block = { element: document.createElement('span'), runs: [], lineCount: 0 };
+  trace.appendChild(block.element);
+  blocks.push(block);
+  return block;
+}
 
-  function append(added) {
-    var block = blocks[blocks.length - 1];
-    var run = block && block.runs[block.runs.length - 1];
-    var unfinished = run && run.text.data.charCodeAt(run.text.data.length - 1) !== 10;
-    var chunk = '';
-    (added.match(/[^\n]*\n|[^\n]+$/g) || []).forEach(function (line) {
-      if (unfinished) {
-        run.lines[run.lines.length - 1] += line.length;
-        unfinished = false;
-      } else {
-        var kind = kindOf(line);
-        if (!block || block.lineCount === blockLines || run.kind !== kind) {
-          if (chunk) run.text.appendData(chunk);
-          chunk = '';
-          if (!block || block.lineCount === blockLines) block = addBlock();
-          run = addRun(block, kind);
-        }
-        run.lines.push(line.length);
-        block.lineCount++;
-        lineCount++;
+function addRun(block, kind) {
+  var span = document.createElement('span');
+  var run = { kind: kind, text: document.createTextNode(''), lines: [] };
+  span.className = kind;
+  span.appendChild(run.text);
+  block.element.appendChild(span);
+  block.runs.push(run);
+  return run;
+}
+
+function append(added) {
+  var block = blocks[blocks.length - 1];
+  var run = block && block.runs[block.runs.length - 1];
+  var unfinished = run && run.text.data.charCodeAt(run.text.data.length - 1) !== 10;
+  var chunk = '';
+  (added.match(/[^\n]*\n|[^\n]+$/g) || []).forEach(function (line) {
+    if (unfinished) {
+      run.lines[run.lines.length - 1] += line.length;
+      unfinished = false;
+    } else {
+      var kind = kindOf(line);
+      if (!block || block.lineCount === blockLines || run.kind !== kind) {
+        if (chunk) run.text.appendData(chunk);
+        chunk = '';
+        if (!block || block.lineCount === blockLines) block = addBlock();
+        run = addRun(block, kind);
       }
-      chunk += line;
-    });
-    if (chunk) run.text.appendData(chunk);
-  }
+      run.lines.push(line.length);
+      block.lineCount++;
+      lineCount++;
+    }
+    chunk += line;
+  });
+  if (chunk) run.text.appendData(chunk);
+}
 
-  function cutOldest() {
-    while (lineCount > maxLines) {
-      var block = blocks[0];
-      var run = block.runs[0];
-      var excess = Math.min(lineCount - maxLines, run.lines.length);
-      lineCount -= excess;
-      block.lineCount -= excess;
-      if (excess === run.lines.length) {
-        run.text.parentNode.remove();
-        block.runs.shift();
-      } else {
-        run.text.deleteData(0, run.lines.splice(0, excess).reduce(function (a, b) { return a + b; }, 0));
-      }
-      if (block.runs.length === 0) {
-        block.element.remove();
-        blocks.shift();
-      }
+function cutOldest() {
+  while (lineCount > maxLines) {
+    var block = blocks[0];
+    var run = block.runs[0];
+    var excess = Math.min(lineCount - maxLines, run.lines.length);
+    lineCount -= excess;
+    block.lineCount -= excess;
+    if (excess === run.lines.length) {
+      run.text.parentNode.remove();
+      block.runs.shift();
+    } else {
+      run.text.deleteData(0, run.lines.splice(0, excess).reduce(function (a, b) { return a + b; }, 0));
+    }
+    if (block.runs.length === 0) {
+      block.element.remove();
+      blocks.shift();
     }
   }
+}
 
-  function flush() {
-    clearTimeout(flushTimer);
-    flushTimer = null;
-    if (!pending) return;
-    var added = pending;
-    pending = '';
-    // Follow the output only while the reader is at its end, so that
-    // scrolling back to read is not undone as lines arrive; a reader
-    // scrolled back keeps seeing the same lines as the oldest go.
-    var following = trace.scrollTop + trace.clientHeight >= trace.scrollHeight - 4;
-    append(added);
-    var height = following || lineCount <= maxLines ? 0 : trace.scrollHeight;
-    cutOldest();
-    if (following) trace.scrollTop = trace.scrollHeight;
-    else if (height) trace.scrollTop -= height - trace.scrollHeight;
-  }
+export function flush() {
+  clearTimeout(flushTimer);
+  flushTimer = null;
+  if (!pending) return;
+  var added = pending;
+  pending = '';
+  // Follow the output only while the reader is at its end, so that
+  // scrolling back to read is not undone as lines arrive; a reader
+  // scrolled back keeps seeing the same lines as the oldest go.
+  var following = trace.scrollTop + trace.clientHeight >= trace.scrollHeight - 4;
+  append(added);
+  var height = following || lineCount <= maxLines ? 0 : trace.scrollHeight;
+  cutOldest();
+  if (following) trace.scrollTop = trace.scrollHeight;
+  else if (height) trace.scrollTop -= height - trace.scrollHeight;
+}
 
-  function write(byte) {
-    pending += String.fromCharCode(byte);  // Latin-1: one byte, one character
-    if (flushTimer === null) flushTimer = setTimeout(flush, flushAfter);
-  }
+export function write(byte) {
+  pending += String.fromCharCode(byte);  // Latin-1: one byte, one character
+  if (flushTimer === null) flushTimer = setTimeout(flush, flushAfter);
+}
 
-  // The timer's step lines can be hidden, so that the keys' and reshape's
-  // lines stand out; hidden lines are still kept.
-  var hideSteps = document.getElementById('hide-steps');
-  function nameHideSteps() {
-    var hidden = trace.classList.contains('hide-step');
-    hideSteps.setAttribute('aria-pressed', String(hidden));
-    hideSteps.textContent = window.pageLanguage.text(hidden ? 'showSteps' : 'hideSteps');
-  }
-  hideSteps.addEventListener('click', function () {
-    trace.classList.toggle('hide-step');
-    nameHideSteps();
-  });
-  window.pageLanguage.onChange(nameHideSteps);
+// The timer's step lines can be hidden, so that the keys' and reshape's
+// lines stand out; hidden lines are still kept.
+var hideSteps = document.getElementById('hide-steps');
+function nameHideSteps() {
+  var hidden = trace.classList.contains('hide-step');
+  hideSteps.setAttribute('aria-pressed', String(hidden));
+  hideSteps.textContent = text(hidden ? 'showSteps' : 'hideSteps');
+}
+hideSteps.addEventListener('click', function () {
+  trace.classList.toggle('hide-step');
   nameHideSteps();
+});
+onChange(nameHideSteps);
+nameHideSteps();
 
-  // A copy gives the lines as the program wrote them, hidden ones included.
-  trace.addEventListener('copy', function (event) {
-    var selection = window.getSelection();
-    var text = '';
-    for (var i = 0; i < selection.rangeCount; i++) text += selection.getRangeAt(i).toString();
-    if (!text) return;
-    event.clipboardData.setData('text/plain', text);
-    event.preventDefault();
-  });
-
-  return { write: write, flush: flush };
-})();
+// A copy gives the lines as the program wrote them, hidden ones included.
+trace.addEventListener('copy', function (event) {
+  var selection = window.getSelection();
+  var text = '';
+  for (var i = 0; i < selection.rangeCount; i++) text += selection.getRangeAt(i).toString();
+  if (!text) return;
+  event.clipboardData.setData('text/plain', text);
+  event.preventDefault();
+});

@@ -2,178 +2,176 @@
 // applies, as the program's own diagram writer describes it (render/
 // diagram.cpp, the same as docs/tank.svg; the build writes it into the
 // page), with the model's values as the frame on the screen used them.
-// Loaded after web/page.js; it asks the program for the values when the
-// page writes itself. Each part is also a button that shows the part's
-// frame in the picture (platform/platform_web.cpp).
-(function () {
-  'use strict';
-  var panel = document.getElementById('tree');
-  var language = window.pageLanguage;
-  var translated = [];  // [text node, its English]
-  var shown = {};  // name: the text it shows now
-  var showing = {};  // name: the elements that show it
-  var lit = [];  // [element, time] of steps whose value just changed
-  var dimTimer = null;
-  var litFor = 600;  // ms a changed step stays marked
+// It asks the program for the values when the page writes itself. Each
+// part is also a button that shows the part's frame in the picture
+// (platform/platform_web.cpp).
+import { onChange, treeText as inLanguage } from './language.js';
+import { addWriter } from './page.js';
 
-  // A text of the tree, in the page's language now and after a change.
-  function treeText(english) {
-    var node = document.createTextNode(language.treeText(english));
-    translated.push([node, english]);
-    return node;
-  }
-  language.onChange(function () {
-    translated.forEach(function (t) { t[0].data = language.treeText(t[1]); });
-  });
+var panel = document.getElementById('tree');
+var translated = [];  // [text node, its English]
+var shown = {};  // name: the text it shows now
+var showing = {};  // name: the elements that show it
+var lit = [];  // [element, time] of steps whose value just changed
+var dimTimer = null;
+var litFor = 600;  // ms a changed step stays marked
 
-  // A step, its model values ({name}) each shown as its name and a number.
-  // Rewritten whole in another language, then cut at the names again.
-  function stepItem(step) {
-    var item = document.createElement('li');
-    var words = [];
-    step.split(/(\{\w+\})/).forEach(function (part) {
-      var name = /^\{(\w+)\}$/.exec(part);
-      if (!name) {
-        words.push(part ? item.appendChild(document.createTextNode(part)) : null);
-        return;
-      }
-      var live = document.createElement('span');
-      live.className = 'live';
-      var label = document.createElement('var');
-      label.textContent = name[1];
-      var value = document.createElement('b');
-      value.setAttribute('data-model', name[1]);
-      value.textContent = '0.00';
-      live.append(label, ' ', value);
-      item.appendChild(live);
-      (showing[name[1]] = showing[name[1]] || []).push(value);
-    });
-    // The step's words between its values, in the page's language.
-    var stepWords = function () {
-      var pieces = language.treeText(step).split(/\{\w+\}/);
-      words.forEach(function (node, i) { if (node) node.data = pieces[i]; });
-    };
-    language.onChange(stepWords);
-    stepWords();
-    return item;
-  }
+// A text of the tree, in the page's language now and after a change.
+function treeText(english) {
+  var node = document.createTextNode(inLanguage(english));
+  translated.push([node, english]);
+  return node;
+}
+onChange(function () {
+  translated.forEach(function (t) { t[0].data = inLanguage(t[1]); });
+});
 
-  // The parts, in the tree's order: choosing one shows its frame and marks
-  // what it draws, itself and the parts under it. One of them is in the tab
-  // order (the chosen one, else the first); the arrows move between them.
-  var parts = [];  // { button, marked: a bit for it and each part under it, parent }
-  var chosen = -1;
-  function show(index) {
-    chosen = index >= 0 && index < parts.length ? index : -1;
-    parts.forEach(function (part, i) {
-      part.button.setAttribute('aria-pressed', String(i === chosen));
-      part.button.tabIndex = i === (chosen < 0 ? 0 : chosen) ? 0 : -1;
-    });
-    // Not before the program runs, nor after it has ended (web/bridge.js).
-    Module.callProgram('_webShowPart', [chosen, chosen < 0 ? 0 : parts[chosen].marked]);
-  }
-  window.showTreePart = show;
-
-  // Focus from the keyboard chooses, as the arrows move it; a click or tap
-  // (or Enter, Space) on the chosen part hides its frame again.
-  function partButton(index) {
-    var button = document.createElement('button');
-    button.type = 'button';
-    button.className = 'part';
-    button.addEventListener('focus', function () {
-      if (button.matches(':focus-visible') && chosen !== index) show(index);
-    });
-    button.addEventListener('click', function () { show(chosen === index ? -1 : index); });
-    return button;
-  }
-  // Registered before the bridge's handlers, which keep key events from the
-  // page's elements.
-  window.addEventListener('keydown', function (event) {
-    var at = parts.findIndex(function (part) { return part.button === document.activeElement; });
-    var to = { ArrowDown: at + 1, ArrowUp: at - 1, Home: 0, End: parts.length - 1 }[event.key];
-    if (at < 0 || to === undefined) return;
-    event.preventDefault();
-    to = Math.max(0, Math.min(parts.length - 1, to));
-    show(to);
-    parts[to].button.focus();
-  }, true);
-
-  function build(nodes) {
-    var lists = {};
-    var ids = {};
-    var root = document.createElement('ul');
-    nodes.forEach(function (node) {
-      var item = document.createElement('li');
-      item.className = node.drawn ? 'drawn' : 'frame';
-      if (node.steps.length) {
-        var steps = document.createElement('ol');
-        steps.className = 'steps';
-        node.steps.forEach(function (step) { steps.appendChild(stepItem(step)); });
-        item.appendChild(steps);
-      }
-      var label = partButton(parts.length);
-      label.dataset.part = node.id;
-      node.label.forEach(function (line, i) {
-        if (i) label.appendChild(document.createElement('br'));
-        label.appendChild(treeText(line));
-      });
-      item.appendChild(label);
-      var part = { button: label, marked: 0, parent: node.parent };
-      ids[node.id] = parts.length;
-      parts.push(part);
-      // Its place marks it and every part it is under.
-      for (var at = part; at; at = ids[at.parent] === undefined ? null : parts[ids[at.parent]]) {
-        at.marked |= 1 << (parts.length - 1);
-      }
-      lists[node.id] = document.createElement('ul');
-      item.appendChild(lists[node.id]);
-      (node.parent ? lists[node.parent] : root).appendChild(item);
-    });
-    panel.appendChild(root);
-  }
-
-  // With the page's other writes (web/page.js), from the frame just drawn:
-  // only what changed is written, and its step lit.
-  function update() {
-    var words = Module.UTF8ToString(Module._webModelText()).split(' ');
-    var now = performance.now();
-    for (var i = 0; i + 1 < words.length; i += 2) {
-      var name = words[i];
-      var value = words[i + 1];
-      if (shown[name] === value || !showing[name]) continue;
-      shown[name] = value;
-      showing[name].forEach(function (element) {
-        element.textContent = value;
-        var step = element.closest('li');
-        if (!step.classList.contains('changed')) step.classList.add('changed');
-        lit.push([step, now]);
-      });
-    }
-    if (lit.length && dimTimer === null) dimTimer = setTimeout(dim, litFor);
-  }
-
-  function dim() {
-    dimTimer = null;
-    var now = performance.now();
-    var latest = new Map();
-    lit.forEach(function (entry) { latest.set(entry[0], entry[1]); });
-    lit = [];
-    latest.forEach(function (time, step) {
-      if (now - time >= litFor) step.classList.remove('changed');
-      else lit.push([step, time]);
-    });
-    if (lit.length) dimTimer = setTimeout(dim, litFor / 2);
-  }
-
-  Module['postRun'] = [].concat(Module['postRun'] || [], function () {
-    var tree = document.getElementById('tank-tree').textContent;
-    if (!tree || typeof Module._webModelText !== 'function') {
-      panel.closest('details').hidden = true;  // a program with no tree (the bench's floor)
+// A step, its model values ({name}) each shown as its name and a number.
+// Rewritten whole in another language, then cut at the names again.
+function stepItem(step) {
+  var item = document.createElement('li');
+  var words = [];
+  step.split(/(\{\w+\})/).forEach(function (part) {
+    var name = /^\{(\w+)\}$/.exec(part);
+    if (!name) {
+      words.push(part ? item.appendChild(document.createTextNode(part)) : null);
       return;
     }
-    build(JSON.parse(tree));
-    show(-1);
-    window.pageWriters.push(update);
-    update();
+    var live = document.createElement('span');
+    live.className = 'live';
+    var label = document.createElement('var');
+    label.textContent = name[1];
+    var value = document.createElement('b');
+    value.setAttribute('data-model', name[1]);
+    value.textContent = '0.00';
+    live.append(label, ' ', value);
+    item.appendChild(live);
+    (showing[name[1]] = showing[name[1]] || []).push(value);
   });
-})();
+  // The step's words between its values, in the page's language.
+  var stepWords = function () {
+    var pieces = inLanguage(step).split(/\{\w+\}/);
+    words.forEach(function (node, i) { if (node) node.data = pieces[i]; });
+  };
+  onChange(stepWords);
+  stepWords();
+  return item;
+}
+
+// The parts, in the tree's order: choosing one shows its frame and marks
+// what it draws, itself and the parts under it. One of them is in the tab
+// order (the chosen one, else the first); the arrows move between them.
+var parts = [];  // { button, marked: a bit for it and each part under it, parent }
+var chosen = -1;
+function show(index) {
+  chosen = index >= 0 && index < parts.length ? index : -1;
+  parts.forEach(function (part, i) {
+    part.button.setAttribute('aria-pressed', String(i === chosen));
+    part.button.tabIndex = i === (chosen < 0 ? 0 : chosen) ? 0 : -1;
+  });
+  // Not before the program runs, nor after it has ended (web/bridge.js).
+  Module.callProgram('_webShowPart', [chosen, chosen < 0 ? 0 : parts[chosen].marked]);
+}
+
+// Focus from the keyboard chooses, as the arrows move it; a click or tap
+// (or Enter, Space) on the chosen part hides its frame again.
+function partButton(index) {
+  var button = document.createElement('button');
+  button.type = 'button';
+  button.className = 'part';
+  button.addEventListener('focus', function () {
+    if (button.matches(':focus-visible') && chosen !== index) show(index);
+  });
+  button.addEventListener('click', function () { show(chosen === index ? -1 : index); });
+  return button;
+}
+// Registered before the bridge's handlers, which keep key events from the
+// page's elements.
+window.addEventListener('keydown', function (event) {
+  var at = parts.findIndex(function (part) { return part.button === document.activeElement; });
+  var to = { ArrowDown: at + 1, ArrowUp: at - 1, Home: 0, End: parts.length - 1 }[event.key];
+  if (at < 0 || to === undefined) return;
+  event.preventDefault();
+  to = Math.max(0, Math.min(parts.length - 1, to));
+  show(to);
+  parts[to].button.focus();
+}, true);
+
+function build(nodes) {
+  var lists = {};
+  var ids = {};
+  var root = document.createElement('ul');
+  nodes.forEach(function (node) {
+    var item = document.createElement('li');
+    item.className = node.drawn ? 'drawn' : 'frame';
+    if (node.steps.length) {
+      var steps = document.createElement('ol');
+      steps.className = 'steps';
+      node.steps.forEach(function (step) { steps.appendChild(stepItem(step)); });
+      item.appendChild(steps);
+    }
+    var label = partButton(parts.length);
+    label.dataset.part = node.id;
+    node.label.forEach(function (line, i) {
+      if (i) label.appendChild(document.createElement('br'));
+      label.appendChild(treeText(line));
+    });
+    item.appendChild(label);
+    var part = { button: label, marked: 0, parent: node.parent };
+    ids[node.id] = parts.length;
+    parts.push(part);
+    // Its place marks it and every part it is under.
+    for (var at = part; at; at = ids[at.parent] === undefined ? null : parts[ids[at.parent]]) {
+      at.marked |= 1 << (parts.length - 1);
+    }
+    lists[node.id] = document.createElement('ul');
+    item.appendChild(lists[node.id]);
+    (node.parent ? lists[node.parent] : root).appendChild(item);
+  });
+  panel.appendChild(root);
+}
+
+// With the page's other writes (web/page.js), from the frame just drawn:
+// only what changed is written, and its step lit.
+function update() {
+  var words = Module.UTF8ToString(Module._webModelText()).split(' ');
+  var now = performance.now();
+  for (var i = 0; i + 1 < words.length; i += 2) {
+    var name = words[i];
+    var value = words[i + 1];
+    if (shown[name] === value || !showing[name]) continue;
+    shown[name] = value;
+    showing[name].forEach(function (element) {
+      element.textContent = value;
+      var step = element.closest('li');
+      if (!step.classList.contains('changed')) step.classList.add('changed');
+      lit.push([step, now]);
+    });
+  }
+  if (lit.length && dimTimer === null) dimTimer = setTimeout(dim, litFor);
+}
+
+function dim() {
+  dimTimer = null;
+  var now = performance.now();
+  var latest = new Map();
+  lit.forEach(function (entry) { latest.set(entry[0], entry[1]); });
+  lit = [];
+  latest.forEach(function (time, step) {
+    if (now - time >= litFor) step.classList.remove('changed');
+    else lit.push([step, time]);
+  });
+  if (lit.length) dimTimer = setTimeout(dim, litFor / 2);
+}
+
+Module['postRun'] = [].concat(Module['postRun'] || [], function () {
+  var tree = document.getElementById('tank-tree').textContent;
+  if (!tree || typeof Module._webModelText !== 'function') {
+    panel.closest('details').hidden = true;  // a program with no tree (the bench's floor)
+    return;
+  }
+  build(JSON.parse(tree));
+  show(-1);
+  addWriter(update);
+  update();
+});

@@ -8,6 +8,21 @@ set(web ${CMAKE_CURRENT_SOURCE_DIR}/web)
 file(WRITE ${CMAKE_BINARY_DIR}/toolchain.js
   "Module['emscriptenVersion'] = '${EMSCRIPTEN_VERSION}';\n")
 
+find_program(TANK_NODE node REQUIRED)
+# The page's own files, for the steps that read them: web/assemble.mjs says
+# which of them make the page.
+file(GLOB web_sources CONFIGURE_DEPENDS ${web}/*.js ${web}/*.mjs ${web}/*.html ${web}/*.css
+     ${web}/*.webmanifest ${web}/*.png)
+
+# The bridge between the page and the program, bundled from its modules
+# into the one script the program is linked with.
+set(bridge ${CMAKE_BINARY_DIR}/bridge.js)
+add_custom_command(OUTPUT ${bridge}
+  COMMAND ${TANK_NODE} ${web}/assemble.mjs bridge ${bridge}
+  DEPENDS ${web_sources}
+  COMMENT "Bundling the page's bridge to the program")
+add_custom_target(bridge DEPENDS ${bridge})
+
 # Both programs of the browser build link the same way, and the page talks
 # to both through the same bridge.
 function(tank_web_program target out_dir)
@@ -25,8 +40,9 @@ function(tank_web_program target out_dir)
     # Standard output reaches the page through FS.init, byte by byte.
     -sFORCE_FILESYSTEM=1
     "SHELL:--pre-js ${CMAKE_BINARY_DIR}/toolchain.js"
-    "SHELL:--pre-js ${web}/bridge.js")
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${web}/bridge.js)
+    "SHELL:--pre-js ${bridge}")
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${bridge})
+  add_dependencies(${target} bridge)
 endfunction()
 
 # The tank's program also tells the page the values its tree shows, and
@@ -53,15 +69,10 @@ set_target_properties(tank_tree PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINA
 # beside it under newer node.
 target_link_options(tank_tree PRIVATE -sENVIRONMENT=node -sSINGLE_FILE=1)
 
-# The page: its own files copied beside the program, then the tree written
-# into it, the worker's set stamped and the single file written
+# The page beside the program: its files, its modules bundled, the tree
+# written into it, the worker's set stamped and the single file written
 # (web/assemble.mjs), on every build so an edit to any of them lands too.
-find_program(TANK_NODE node REQUIRED)
-set(page_files index.html page.css language.js trace.js page.js tree.js drive.js manifest.webmanifest icon-192.png
-  icon-512.png)
-list(TRANSFORM page_files PREPEND ${web}/ OUTPUT_VARIABLE page_sources)
 add_custom_target(page ALL
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${page_sources} ${TANK_WEB_DIR}
   COMMAND ${TANK_NODE} $<TARGET_FILE:tank_tree> --json > ${CMAKE_BINARY_DIR}/tree.json
   COMMAND ${TANK_NODE} ${web}/assemble.mjs page ${TANK_WEB_DIR} $<TARGET_FILE:tank_single>
           ${CMAKE_BINARY_DIR}/tree.json
@@ -71,13 +82,8 @@ add_dependencies(page tank tank_single tank_tree)
 # The floor for make bench-web: the same page around a program that only
 # clears the canvas and prints one line every 20 ms, in a folder of its own.
 set(floor_dir ${CMAKE_BINARY_DIR}/floor-page)
-file(READ ${web}/index.html floor_index)
-string(REPLACE "tank.js" "bench_floor.js" floor_index "${floor_index}")
-file(WRITE ${floor_dir}/index.html "${floor_index}")
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${web}/index.html)
 add_custom_target(floor_page
-  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${web}/page.css ${web}/language.js ${web}/trace.js
-          ${web}/page.js ${web}/tree.js ${web}/drive.js ${floor_dir})
+  COMMAND ${TANK_NODE} ${web}/assemble.mjs floor ${floor_dir} bench_floor.js)
 add_executable(bench_floor EXCLUDE_FROM_ALL bench/floor.cpp bench/floor_web.cpp)
 target_include_directories(bench_floor PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 tank_warnings(bench_floor)
