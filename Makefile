@@ -18,7 +18,7 @@ SEED ?= 20261208
 # The Debian release make test-debian runs the suite on.
 RELEASE ?= trixie
 
-.PHONY: run test test-sanitize format-check golden docs bench soak build build-all clean \
+.PHONY: run test check test-sanitize format-check golden docs bench soak build build-all clean \
         web web-build browser-deps bench-web soak-web test-debian test-web-newest icons \
         windows test-windows
 
@@ -35,6 +35,15 @@ run: build
 
 test: build-all web-build browser-deps
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The quick loop for a change to the C++: the program and its desktop tests
+# (unit, GL, golden frames, end to end under Xvfb), with neither emscripten
+# nor a browser. make test runs these and the page's tests besides.
+check:
+	@scripts/deps.sh check
+	cmake -S . -B $(BUILD_DIR) -DBUILD_TESTING=ON
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --label-exclude web
 
 # The whole suite again, built with AddressSanitizer and UBSan.
 test-sanitize:
@@ -119,8 +128,10 @@ test-debian:
 test-web-newest: browser-deps
 	@scripts/deps.sh debian
 	scripts/debian-root.sh web testing $(BUILD_DIR)/web-newest
-	tests/with-xvfb.sh node tests/web/browser_test.mjs $(BUILD_DIR)/web-newest tests/golden \
-	    chromium firefox webkit
+	@failed=; for engine in chromium firefox webkit; do \
+	    TANK_ENGINE=$$engine TANK_PAGE_DIR=$(abspath $(BUILD_DIR))/web-newest TANK_GOLDEN_DIR=$(abspath tests/golden) \
+	        tests/with-xvfb.sh node --test --test-concurrency=1 tests/page/ tests/web/ || failed="$$failed $$engine"; \
+	done; if [ -n "$$failed" ]; then echo "test-web-newest: failed in$$failed"; exit 1; fi
 
 # tank.exe for 64-bit Windows in $(WINDOWS_DIR), cross-built with mingw-w64
 # against freeglut built from Debian's source package: one file to hand out.

@@ -6,6 +6,7 @@ import { createRequire } from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
 import { serve } from '../../scripts/serve.mjs';
+import { words } from '../../web/words.js';
 
 // The page at /tank/, as make web serves it, and the reference frames at
 // /tank/golden/, on loopback.
@@ -22,17 +23,19 @@ export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 // toolchain that changed shows as that rather than as time-outs later.
 export class StartError extends Error {}
 
+// The status's words in either of the page's languages.
+const loading = Object.values(words).map((w) => w.loading);
+const running = Object.values(words).map((w) => w.running);
+
 export async function waitForStart(page, errors = []) {
-  const started = () => {
-    // In the page's language (web/language.js).
-    const says = (name) => (window.pageLanguage ? window.pageLanguage.text(name) : name);
+  const started = (loadingWords, runningWords) => {
     const status = document.getElementById('status').textContent;
-    if (status !== says('running') && status !== says('loading')) return status;
-    return status === says('running') && document.getElementById('trace').textContent.includes('Velocidade');
+    if (!runningWords.includes(status) && !loadingWords.includes(status)) return status;
+    return runningWords.includes(status) && document.getElementById('trace').textContent.includes('Velocidade');
   };
   let result;
   try {
-    result = await (await page.waitForFunction(started, { timeout: 30000, polling: 50 })).jsonValue();
+    result = await (await page.waitForFunction(started, { timeout: 30000, polling: 50 }, loading, running)).jsonValue();
   } catch {
     const status = await page.$eval('#status', (e) => e.textContent).catch(() => '?');
     throw new StartError(`the program did not start in 30 s (status "${status}"${
