@@ -4,6 +4,7 @@
 
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
+CLANG_DIR ?= build-clang
 WEB_CMAKE_DIR ?= build-web
 # The page lands beside the desktop build, where the browser tests look.
 WEB_DIR ?= $(BUILD_DIR)/web
@@ -18,7 +19,7 @@ SEED ?= 20261208
 # The Debian release make test-debian runs the suite on.
 RELEASE ?= trixie
 
-.PHONY: run test check test-sanitize format-check golden docs bench soak build build-all clean \
+.PHONY: run test check check-clang test-sanitize format-check golden docs bench soak build build-all clean \
         web web-build browser-deps bench-web soak-web test-debian test-web-newest icons \
         windows test-windows
 
@@ -44,6 +45,12 @@ check:
 	cmake -S . -B $(BUILD_DIR) -DBUILD_TESTING=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) --label-exclude web
+
+# The same with clang, the compiler of macOS, FreeBSD and many students:
+# the same warnings, as errors.
+check-clang:
+	@scripts/deps.sh clang
+	$(MAKE) check BUILD_DIR=$(CLANG_DIR) CC=clang CXX=clang++
 
 # The whole suite again, built with AddressSanitizer and UBSan.
 test-sanitize:
@@ -154,4 +161,4 @@ browser-deps:
 	@scripts/deps.sh npm
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WEB_CMAKE_DIR) $(WINDOWS_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(CLANG_DIR) $(WEB_CMAKE_DIR) $(WINDOWS_DIR)

@@ -5,6 +5,7 @@
 #   deps.sh demo     the program and its headless demo (make run, no display)
 #   deps.sh web      the browser build (make web-build)
 #   deps.sh check    the program and its desktop tests (make check)
+#   deps.sh clang    clang, to build them with it too (make check-clang)
 #   deps.sh test     the tests and benchmarks, the browser tests included
 #   deps.sh npm      the npm packages: the page's bundler, the browser tests'
 #                    drivers and auditors, as package-lock.json pins them
@@ -43,6 +44,7 @@ browsers=("for the browser tests"
     "command -v npm|npm" "command -v chromium|chromium" "command -v firefox-esr|firefox-esr"
     "test -x /usr/bin/java|default-jre-headless" "command -v WebKitWebDriver|webkit2gtk-driver")
 docs=("for the diagram" "command -v dot|graphviz")
+clang=("to build with clang" "command -v clang++|clang")
 format=("for the format check" "command -v clang-format|clang-format")
 debian=("for roots of other Debian releases"
     "command -v debootstrap|debootstrap" "command -v git|git")
@@ -60,6 +62,7 @@ case $want in
     demo) groups=(build demo) ;;
     web) groups=(web) ;;
     check) groups=(build demo tests) ;;
+    clang) groups=(clang) ;;
     test) groups=(build demo web tests browsers) ;;
     docs) groups=(build docs) ;;
     format) groups=(format) ;;
@@ -67,7 +70,7 @@ case $want in
     windows) groups=(windows) ;;
     windows-test) groups=(build demo windows wine) ;;
     npm) groups=() ;;
-    *) echo "usage: deps.sh build|demo|web|check|test|npm|docs|format|debian|windows|windows-test" >&2; exit 2 ;;
+    *) echo "usage: deps.sh build|demo|web|check|clang|test|npm|docs|format|debian|windows|windows-test" >&2; exit 2 ;;
 esac
 
 # The npm packages, installed by npm ci when the lockfile changed since the

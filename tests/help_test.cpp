@@ -29,8 +29,8 @@ TEST(Help, PrintsTheKeyHelpByteForByte)
 
     // Exactly two bytes above 127, both single Latin-1 bytes (not UTF-8).
     int high = 0;
-    for (unsigned char c : out)
-        high += c > 127;
+    for (char c : out)
+        high += static_cast<unsigned char>(c) > 127;
     EXPECT_EQ(high, 2);
     EXPECT_NE(out.find("projec\xE7\xE3o"), std::string::npos);
 }
