@@ -230,19 +230,32 @@ function keepForOffline() {
     return;  // a sandboxed frame: reading it throws
   }
   if (!workers) return;
-  workers.register('sw.js').then(function (registration) {
-    function takeOver(worker) {
-      function whenInstalled() {
-        if (worker.state === 'installed') worker.postMessage('take over');
-      }
-      worker.addEventListener('statechange', whenInstalled);
-      whenInstalled();
+  // A new build, installed, takes over once the page has loaded it all. The
+  // registration this page already has is watched at once: registering
+  // again waits for any update the browser is making, which on a busy
+  // machine can take most of a minute.
+  var watched = null;
+  function takeOver(worker) {
+    function whenInstalled() {
+      if (worker.state === 'installed') worker.postMessage('take over');
     }
+    worker.addEventListener('statechange', whenInstalled);
+    whenInstalled();
+  }
+  function watch(registration) {
+    if (!registration || watched === registration) return;
+    watched = registration;
     if (registration.waiting) takeOver(registration.waiting);
+    else if (registration.installing && workers.controller) takeOver(registration.installing);
     registration.addEventListener('updatefound', function () {
       if (workers.controller) takeOver(registration.installing);
     });
-  }).catch(function (error) { console.warn('no offline copy: ' + error.message); });
+    // Online, the build served now is asked for at once rather than when
+    // the browser gets round to it.
+    if (workers.controller) registration.update().catch(function () {});
+  }
+  workers.getRegistration().then(watch, function () {});
+  workers.register('sw.js').then(watch).catch(function (error) { console.warn('no offline copy: ' + error.message); });
 }
 
 // The keys drive the tank while the canvas has the focus, from the start;
