@@ -11,9 +11,6 @@
 // How polygons are rasterised, as the F, L and P keys choose.
 enum class PolygonMode { fill, line, point };
 
-// A part of the tank's tree of transforms (render/diagram.h).
-enum class TreePart;
-
 // Sets the current colour (glColor3f): the colour of polygons that set none
 // and of cylinders.
 void platformColour(float r, float g, float b);
@@ -41,11 +38,11 @@ void platformPerspective(double fovy, double aspect, double zNear, double zFar);
 // Sets the rasterisation of every polygon and cylinder drawn from now on.
 void platformPolygonMode(PolygonMode mode);
 
-// The drawing has reached a part of the tree: the current modelview matrix
-// is that part's frame, and what is drawn next is the part's own, until the
-// next part is reached. The page can show that frame; a desktop draws only
-// the scene.
-void platformPartReached(TreePart part);
+// The drawing has reached a part of the tree of transforms, by its name in
+// English: the current modelview matrix is that part's frame, and what is
+// drawn next is the part's own, until the next part is reached. The page
+// can show that frame; a desktop draws only the scene.
+void platformPartReached(const char *name);
 
 // Called as each tick begins, before its step: where the page's replay of a
 // recorded drive brings in the keys that came before that step.

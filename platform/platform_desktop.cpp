@@ -70,9 +70,9 @@ void platformSwapBuffers()
 }
 
 // A desktop draws the scene alone, as described, and replays nothing.
-void platformPartReached(TreePart part)
+void platformPartReached(const char *name)
 {
-    (void)part;
+    (void)name;
 }
 
 void platformStepBegins() {}

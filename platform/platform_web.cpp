@@ -14,7 +14,6 @@
 #include "app/state.h"
 #include "input/keyboard.h"
 #include "platform/platform.h"
-#include "render/diagram.h"
 #include "render/render.h"
 
 // Every polygon and cylinder of a frame is gathered here, its corners
@@ -119,7 +118,7 @@ static int markCount = 0;
 
 static bool marking()
 {
-    return partNow >= 0 && (markedParts >> partNow & 1u) != 0;
+    return partNow >= 0 && partNow < 32 && (markedParts >> partNow & 1u) != 0;
 }
 
 static void markEdge(const Corner &a, const Corner &b)
@@ -394,9 +393,12 @@ EM_JS(void, announceEnding, (), {
         Module['onEnding']();
 });
 
-void platformPartReached(TreePart part)
+// Parts are known by the order the drawing reaches them in, which is the
+// order of the tree (render/tree.cpp).
+void platformPartReached(const char *name)
 {
-    partNow = static_cast<int>(part);
+    (void)name;
+    ++partNow;
     if (partNow == chosenPart) {
         glGetFloatv(GL_MODELVIEW_MATRIX, chosenFrame);
         chosenFrameSeen = true;
@@ -585,7 +587,7 @@ EMSCRIPTEN_KEEPALIVE void webRedraw()
 // shows none.
 EMSCRIPTEN_KEEPALIVE void webShowPart(int part, unsigned marked)
 {
-    const int parts = static_cast<int>(TreePart::cannon) + 1;
+    const int parts = 32;  // one bit each in marked
     chosenPart = part >= 0 && part < parts ? part : -1;
     markedParts = chosenPart >= 0 ? marked : 0;
     display();

@@ -2,11 +2,10 @@
 
 // GLUT's header brings GL's, after what Windows' gl.h needs before it.
 #include <GL/glut.h>
-#include <cstdio>
 
 #include "app/state.h"
+#include "app/trace.h"
 #include "platform/platform.h"
-#include "render/diagram.h"
 #include "render/tank_shape.h"
 
 // Corners of the unit cube, indexed as the face table below uses them.
@@ -41,8 +40,7 @@ void reshape(int width, int height)
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
     }
-    if (appState.debug)
-        printf("Reshape %s\n", appState.orthographic ? "ORTHO" : "PERSPECTIVE");
+    traceReshape(appState.orthographic);
     // A minimised window has no shape to fit: keep the last projection
     // rather than divide by zero.
     if (hasArea) {
@@ -89,7 +87,7 @@ void drawCube()
                  cubeCorners[f.corner[2]], cubeCorners[f.corner[3]], f.colour);
 }
 
-static void drawBox(const BoxSize &size, TreePart part)
+static void drawBox(const BoxSize &size, const char *part)
 {
     glPushMatrix();
     glScalef(size.width, size.length, size.height);
@@ -109,6 +107,25 @@ float tankRoll(const TankModel &m)
     return static_cast<float>(tankShape.rollPerTurn * m.speed * m.wheelAngle);
 }
 
+const DrawnValue drawnValues[] = {
+    {"x", &TankModel::x, nullptr, nullptr, nullptr},
+    {"y", &TankModel::y, nullptr, nullptr, nullptr},
+    {"speed", &TankModel::speed, nullptr, nullptr, nullptr},
+    {"heading", &TankModel::heading, nullptr, nullptr, nullptr},
+    {"wheelAngle", &TankModel::wheelAngle, nullptr, nullptr, nullptr},
+    {"turretAngle", &TankModel::turretAngle, nullptr, nullptr, nullptr},
+    {"cannonAngle", &TankModel::cannonAngle, nullptr, nullptr, nullptr},
+    {"pitch", nullptr, tankPitch, "{speed} \xC3\x97 %g", &tankShape.pitchPerSpeed},
+    {"roll", nullptr, tankRoll, "%g \xC3\x97 {speed} \xC3\x97 {wheelAngle}",
+     &tankShape.rollPerTurn},
+};
+const int drawnValueCount = sizeof drawnValues / sizeof drawnValues[0];
+
+float drawnValue(const DrawnValue &value, const TankModel &m)
+{
+    return value.field ? m.*value.field : value.derived(m);
+}
+
 void drawTank()
 {
     const TankModel &m = tankModel;
@@ -121,18 +138,16 @@ void drawTank()
     glTranslatef(0, t.rearAxleY, 0);
     // Lift so the wheels (radius 0.5, axles 0.2 below the frame) touch z = 0.
     glTranslatef(0, 0, t.rideHeight);
-    platformPartReached(TreePart::tank);
+    platformPartReached("tank frame");
 
     platformColour(0, 0, 0);
-    int wheel = 0;
     for (const WheelMount &w : t.wheels) {
         glPushMatrix();
         glTranslatef(w.x, w.y, w.z);
         if (w.steers)
             glRotatef(m.wheelAngle, 0, 0, 1);
         glRotatef(t.wheelTurn, 0, 1, 0);  // cylinder axis from +Z to +X
-        platformPartReached(
-            static_cast<TreePart>(static_cast<int>(TreePart::wheel0) + wheel++));
+        platformPartReached(w.name);
         platformCylinder(t.wheelRadius, t.wheelRadius, t.wheelWidth, t.wheelSlices,
                          t.wheelStacks);
         glPopMatrix();
@@ -141,21 +156,21 @@ void drawTank()
     // Pitch with speed and roll in turns, for the body but not the wheels.
     glRotatef(tankPitch(m), 1, 0, 0);
     glRotatef(tankRoll(m), 0, 1, 0);
-    platformPartReached(TreePart::body);
+    platformPartReached("body frame");
 
-    drawBox(t.hull, TreePart::hull);
+    drawBox(t.hull, "hull");
 
     glTranslatef(0, 0, t.turretLift);
     glRotatef(m.turretAngle, 0, 0, 1);
-    platformPartReached(TreePart::turretFrame);
-    drawBox(t.turret, TreePart::turret);
+    platformPartReached("turret frame");
+    drawBox(t.turret, "turret");
 
     // The cannon pivots on the middle of the turret's front face.
     glTranslatef(0, t.cannonPivotY, 0);
     glRotatef(m.cannonAngle, 1, 0, 0);
     glTranslatef(0, t.cannonReachY, 0);
-    platformPartReached(TreePart::cannonFrame);
-    drawBox(t.cannon, TreePart::cannon);
+    platformPartReached("cannon frame");
+    drawBox(t.cannon, "cannon");
 
     glPopMatrix();
 }
@@ -166,7 +181,7 @@ void drawScene()
     glLoadIdentity();
     const Camera &c = appState.camera;
     platformLookAt(c.eye, c.centre, c.up);
-    platformPartReached(TreePart::world);
+    platformPartReached("world");
     platformColour(tankShape.groundGrey, tankShape.groundGrey, tankShape.groundGrey);
     drawGround(tankShape.groundHalf);
     glPushMatrix();

@@ -29,6 +29,26 @@ void drawCube();
 float tankPitch(const TankModel &model);
 float tankRoll(const TankModel &model);
 
+// A value of the model as the drawing uses it, by name: the tree of
+// transforms (render/diagram.h) names each where it enters the drawing, and
+// the page shows it live. Either a field of the model, or a value the
+// drawing works out from the fields, with how: formula names the fields as
+// {name} and writes the constant as %g.
+struct DrawnValue {
+    const char *name;
+    float TankModel::*field;
+    float (*derived)(const TankModel &model);
+    const char *formula;
+    const double *constant;
+};
+extern const DrawnValue drawnValues[];
+extern const int drawnValueCount;
+
+// A drawn value's value in a model.
+float drawnValue(const DrawnValue &value, const TankModel &model);
+
 // The tank in its own frame, posed from tankModel. Leaves the modelview
-// matrix as it found it.
+// matrix as it found it. Each part is named where the drawing reaches its
+// frame (platformPartReached): the page's tree and the diagram in docs/
+// are read from this drawing's own calls, its names and its steps.
 void drawTank();

@@ -4,10 +4,10 @@ const TankShape tankShape = {
     2.8f,  // rearAxleY
     0.7f,  // rideHeight
     {
-        {"front right", 2.0f, 2.8f, -0.2f, true},
-        {"rear right", 2.0f, -2.8f, -0.2f, false},
-        {"front left", -2.4f, 2.8f, -0.2f, true},
-        {"rear left", -2.4f, -2.8f, -0.2f, false},
+        {"front right wheel", 2.0f, 2.8f, -0.2f, true},
+        {"rear right wheel", 2.0f, -2.8f, -0.2f, false},
+        {"front left wheel", -2.4f, 2.8f, -0.2f, true},
+        {"rear left wheel", -2.4f, -2.8f, -0.2f, false},
     },
     90,               // wheelTurn
     0.5,              // wheelRadius

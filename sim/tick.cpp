@@ -2,8 +2,8 @@
 
 #include <GL/glut.h>
 #include <cmath>
-#include <cstdio>
 
+#include "app/trace.h"
 #include "platform/platform.h"
 
 // Thresholds and steps in double; the whole-number steps are floats. Sums are
@@ -91,8 +91,6 @@ void tick(int value)
     stepModel(tankModel, appState.keys);
     // Speed and heading are final before the position moves, so printing
     // after the whole step shows the same stored values.
-    if (appState.debug)
-        printf("Velocidade %.2f Direccao %.2f\n", double(tankModel.speed),
-               double(tankModel.heading));
+    traceStep(tankModel);
     glutPostRedisplay();
 }

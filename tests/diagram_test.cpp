@@ -5,6 +5,7 @@
 #include <string>
 
 #include "render/diagram.h"
+#include "render/render.h"
 
 namespace {
 
@@ -71,10 +72,9 @@ TEST(Diagram, DocsShowTheDrawingsMeasurements)
 // value stuck. Every value the page promises is in the tree.
 TEST(Diagram, TreeGivesThePageEachPartAfterItsParentAndOnlyLiveValues)
 {
-    const std::set<std::string> live = {"x",           "y",          "speed",
-                                        "heading",     "wheelAngle", "turretAngle",
-                                        "cannonAngle", "pitch",      "roll"};
-    std::set<std::string> ids, named;
+    std::set<std::string> live, ids, named;
+    for (int i = 0; i < drawnValueCount; ++i)
+        live.insert(drawnValues[i].name);
     for (const TreeNode &node : tankTree()) {
         EXPECT_TRUE(node.parent.empty() ? ids.empty() : ids.count(node.parent) == 1)
             << node.id << " comes before its parent " << node.parent;
@@ -88,20 +88,29 @@ TEST(Diagram, TreeGivesThePageEachPartAfterItsParentAndOnlyLiveValues)
     EXPECT_EQ(named, live);
 }
 
-// The drawing names each part it reaches by its place in the tree, and the
-// page chooses a part by its place in the JSON: the two orders must agree,
-// or the page would show one part's frame for another's.
-TEST(Diagram, PartsAreNamedInTheTreesOrder)
+// The drawing names each part as it reaches it, and the page chooses a part
+// by its place in the JSON: the tree must hold every part in the order the
+// drawing reaches it, under the part whose frame it was reached in, each
+// box's push and pop its own.
+TEST(Diagram, PartsAreTheDrawingsInItsOrder)
 {
     const std::vector<std::string> order = {
-        "world", "tank", "wheel0",      "wheel1", "wheel2",      "wheel3",
-        "body",  "hull", "turretFrame", "turret", "cannonFrame", "cannon"};
+        "world",          "tankFrame",     "frontRightWheel", "rearRightWheel",
+        "frontLeftWheel", "rearLeftWheel", "bodyFrame",       "hull",
+        "turretFrame",    "turret",        "cannonFrame",     "cannon"};
     std::vector<std::string> ids;
     for (const TreeNode &node : tankTree())
         ids.push_back(node.id);
     EXPECT_EQ(ids, order);
-    EXPECT_EQ(static_cast<size_t>(TreePart::cannon) + 1, ids.size());
-    EXPECT_EQ(static_cast<size_t>(TreePart::turretFrame), 8u);
+    const std::vector<TreeNode> tree = tankTree();
+    ASSERT_EQ(tree.size(), order.size());
+    EXPECT_EQ(tree[7].parent, "bodyFrame");
+    EXPECT_EQ(tree[7].steps,
+              (std::vector<std::string>{"push", "scale (4, 7, 1)", "pop"}));
+    EXPECT_EQ(tree[8].parent, "bodyFrame");
+    EXPECT_EQ(tree[8].steps, (std::vector<std::string>{"translate (0, 0, 0.75)",
+                                                       "rotate {turretAngle} about Z"}));
+    EXPECT_EQ(tree[6].steps.at(0), "rotate {pitch} = {speed} \xC3\x97 6 about X");
 }
 
 }  // namespace

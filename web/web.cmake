@@ -58,10 +58,10 @@ tank_warnings(tank_single)
 tank_web_program(tank_single ${CMAKE_BINARY_DIR}/single ${tree_exports})
 target_link_options(tank_single PRIVATE -sSINGLE_FILE=1)
 
-# The tree of transforms for the page, written at build time by the same
-# writer as the diagram in docs/, run under node.
-add_executable(tank_tree docs/tank_diagram.cpp render/diagram.cpp render/tank_shape.cpp)
-target_include_directories(tank_tree PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+# The tree of transforms for the page, read from the drawing at build time
+# by the same tool as the diagram in docs/, run under node.
+add_executable(tank_tree docs/tank_diagram.cpp)
+target_link_libraries(tank_tree PRIVATE tanktree)
 tank_warnings(tank_tree)
 set_target_properties(tank_tree PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools
                                            SUFFIX .js)

@@ -182,39 +182,41 @@ export const words = {
   },
 };
 
-// The tree's texts come from the program's diagram writer in English;
-// in Portuguese each is rewritten by the first rule that matches it
-// whole. {names} and numbers are kept as they are.
-const side = { left: 'esquerda', right: 'direita', front: 'da frente', rear: 'de trás' };
+// The tree's texts come from the drawing in English (render/tree.cpp): the
+// parts by the names the drawing gives them, each in Portuguese here (a new
+// part needs its name added), and the steps and shapes by one rule for
+// each kind, the first that matches it whole. {names} and numbers are kept
+// as they are.
+const partNames = {
+  world: 'mundo',
+  'tank frame': 'referencial do tanque',
+  'front right wheel': 'roda da frente direita',
+  'rear right wheel': 'roda de trás direita',
+  'front left wheel': 'roda da frente esquerda',
+  'rear left wheel': 'roda de trás esquerda',
+  'body frame': 'referencial do corpo',
+  hull: 'casco',
+  'turret frame': 'referencial da torre',
+  turret: 'torre',
+  'cannon frame': 'referencial do canhão',
+  cannon: 'canhão',
+};
 const treeRules = [
   [/^push$/, 'empilha'],
   [/^pop$/, 'desempilha'],
   [/^translate (.*)$/, 'translada $1'],
   [/^scale (.*)$/, 'escala $1'],
-  [/^rotate (.*) about ([XYZ])$/, 'roda $1 em torno de $2'],
-  [/^world \(Z up\)$/, 'mundo (Z para cima)'],
-  [/^ground: square (.*) at z = 0, grey (.*)$/, 'chão: quadrado $1 em z = 0, cinzento $2'],
-  [/^tank frame$/, 'referencial do tanque'],
-  [/^\(on the hull's centre, at ride height\)$/, '(no centro do casco, à altura de marcha)'],
-  [/^(front|rear) (left|right) wheel$/, (m, a, b) => `roda ${side[a]} ${side[b]}`],
+  [/^rotate (.*) about (\S+)$/, 'roda $1 em torno de $2'],
+  [/^1 polygon$/, '1 polígono'],
+  [/^(\d+) polygons$/, '$1 polígonos'],
   [/^cylinder radius (.*), length (.*)$/, 'cilindro de raio $1, comprimento $2'],
-  [/^(\d+) slices, (\d+) stacks, black$/, '$1 fatias, $2 camadas, preto'],
-  [/^body frame$/, 'referencial do corpo'],
-  [/^\(pitched and rolled\)$/, '(com arfagem e rolamento)'],
-  [/^hull$/, 'casco'],
-  [/^box (.*)$/, 'caixa $1'],
-  [/^red front, blue back, green right,$/, 'frente vermelha, trás azul, direita verde,'],
-  [/^yellow left, magenta top, cyan bottom$/, 'esquerda amarela, topo magenta, base ciano'],
-  [/^turret frame$/, 'referencial da torre'],
-  [/^turret$/, 'torre'],
-  [/^cannon frame$/, 'referencial do canhão'],
-  [/^\(pivot on the turret's front face\)$/, '(eixo na face da frente da torre)'],
-  [/^cannon$/, 'canhão'],
+  [/^(\d+) slices, (\d+) stacks$/, '$1 fatias, $2 camadas'],
 ];
 
 // A tree text in a language; null where Portuguese has no rule for it.
 export function treeText(english, language) {
   if (language === 'en') return english;
+  if (Object.hasOwn(partNames, english)) return partNames[english];
   const rule = treeRules.find(([pattern]) => pattern.test(english));
   return rule ? english.replace(rule[0], rule[1]) : null;
 }

@@ -25,7 +25,8 @@ test("the tree's texts in Portuguese keep their numbers and model values", () =>
     'rotate -90 about X': 'roda -90 em torno de X',
     'scale (4, 7, 1)': 'escala (4, 7, 1)',
     'front left wheel': 'roda da frente esquerda',
-    'box 1 x 1 x 1': 'caixa 1 x 1 x 1',
+    '6 polygons': '6 polígonos',
+    'rotate {pitch} = {speed} × 6 about X': 'roda {pitch} = {speed} × 6 em torno de X',
     'cylinder radius 0.5, length 0.4': 'cilindro de raio 0.5, comprimento 0.4',
   };
   for (const [english, portuguese] of Object.entries(cases)) assert.equal(treeText(english, 'pt'), portuguese);

@@ -13,7 +13,7 @@ useEngine((started) => ({ browser, server } = started));
 
 // Where a point of a part's frame falls in the 640 x 480 window, from the
 // part's steps in the page's tree (every step of its own and its parents',
-// push and pop aside), the camera at (40, 40, 40) looking at the origin with
+// push and pop as GL keeps them), the camera at (40, 40, 40) looking at the origin with
 // Z up, and the start's orthographic projection: [x, y] from the bottom left.
 function windowPoint(tree, id, model, point) {
   const [x, y, speed, heading, wheelAngle, turretAngle, cannonAngle] = model;
@@ -52,8 +52,13 @@ function windowPoint(tree, id, model, point) {
   const eye = [40, 40, 40];
   const dot = (a, b) => a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
   let m = [[...s, -dot(s, eye)], [...u, -dot(u, eye)], [...f.map((v) => -v), dot(f, eye)], [0, 0, 0, 1]];
+  const stack = [];
   for (const node of chain) {
-    for (const step of node.steps) if (step !== 'push' && step !== 'pop') m = multiply(m, stepMatrix(step));
+    for (const step of node.steps) {
+      if (step === 'push') stack.push(m);
+      else if (step === 'pop') m = stack.pop();
+      else m = multiply(m, stepMatrix(step));
+    }
   }
   const p = multiply(m, [[point[0]], [point[1]], [point[2]], [1]]);
   const halfWidth = 20 * 640 / 480;

@@ -1,0 +1,103 @@
+#include <algorithm>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include <GL/glut.h>
+
+#include "input/keys.h"
+
+namespace {
+
+std::string readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The key as the page names it (KeyboardEvent.key).
+std::string pageKey(const KeyBinding &k)
+{
+    const std::map<int, std::string> arrows = {{GLUT_KEY_LEFT, "ArrowLeft"},
+                                               {GLUT_KEY_UP, "ArrowUp"},
+                                               {GLUT_KEY_RIGHT, "ArrowRight"},
+                                               {GLUT_KEY_DOWN, "ArrowDown"}};
+    if (k.special)
+        return arrows.count(k.code) ? arrows.at(k.code)
+                                    : "special " + std::to_string(k.code);
+    return k.code == 27 ? "Escape" : std::string(1, static_cast<char>(k.code));
+}
+
+// The keys a table of keys lists in its first column, a held key's with
+// the word for holding after it: "Z / X (hold)" lists Z and X, both held.
+std::map<std::string, bool> listedKeys(const std::string &text, const std::regex &row,
+                                       const std::string &hold)
+{
+    std::map<std::string, bool> keys;
+    for (std::sregex_iterator at(text.begin(), text.end(), row), end; at != end; ++at) {
+        std::string cell = (*at)[1];
+        const bool held = cell.find(hold) != std::string::npos;
+        cell = cell.substr(0, std::min(cell.find(" ("), cell.find(" <")));
+        for (size_t from = 0; from <= cell.size();) {
+            size_t to = cell.find(" / ", from);
+            if (to == std::string::npos)
+                to = cell.size();
+            keys[cell.substr(from, to - from)] = held;
+            from = to + 3;
+        }
+    }
+    return keys;
+}
+
+// The page's buttons, its key table and the tables in the README and the
+// Portuguese summary are written by hand: each must show exactly the
+// program's keys, a held key as held, each button's title a text the page
+// has in both its languages.
+TEST(Keys, PageAndDocsShowTheProgramsKeys)
+{
+    const std::string page = readFile(TANK_SOURCE_DIR "/web/index.html");
+    const std::string words = readFile(TANK_SOURCE_DIR "/web/words.js");
+    ASSERT_FALSE(page.empty() || words.empty())
+        << "web/index.html or web/words.js is missing";
+
+    std::set<std::string> buttons, want;
+    const std::regex button(
+        R"re(<button type="button" data-key="([^"]+)"[^>]* data-title="([^"]+)"[^>]*>([^<]*)</button>)re");
+    for (std::sregex_iterator at(page.begin(), page.end(), button), end; at != end; ++at)
+        buttons.insert((*at)[1].str() + " " + (*at)[2].str() + " " + (*at)[3].str());
+    std::map<std::string, bool> keys;
+    for (int i = 0; i < keyBindingCount; ++i) {
+        const KeyBinding &k = keyBindings[i];
+        want.insert(pageKey(k) + " " + k.title + " " + k.button);
+        keys[k.button] = k.held != nullptr;
+        const std::string title = std::string("\n    ") + k.title + ": ";
+        EXPECT_TRUE(words.find(title) != std::string::npos &&
+                    words.find(title, words.find(title) + 1) != std::string::npos)
+            << "web/words.js lacks the title " << k.title << " in English or Portuguese";
+    }
+    EXPECT_EQ(buttons, want) << "web/index.html's on-screen keys";
+
+    const std::regex markdownRow(R"(\n\| ([^|]+) \| [^|\n]+ \|)");
+    EXPECT_EQ(
+        listedKeys(page,
+                   std::regex(R"(<tr><td>([^<]+(?:<span data-text="hold">\(hold\))?))"),
+                   "(hold)"),
+        keys)
+        << "web/index.html's table of keys";
+    std::map<std::string, bool> readme =
+        listedKeys(readFile(TANK_SOURCE_DIR "/README.md"), markdownRow, "(hold)");
+    readme.erase("key");
+    EXPECT_EQ(readme, keys) << "README.md's table of keys";
+    std::map<std::string, bool> leiaMe =
+        listedKeys(readFile(TANK_SOURCE_DIR "/docs/leia-me.md"), markdownRow, "(manter)");
+    leiaMe.erase("tecla");
+    EXPECT_EQ(leiaMe, keys) << "docs/leia-me.md's table of keys";
+}
+
+}  // namespace
