@@ -1,11 +1,11 @@
 // What the desktop and the browser do differently, behind one set of free
-// functions. The build compiles one implementation of this header: on a
-// desktop, platform_desktop.cpp (drawing with freeglut and GLU) with the
-// process's side for its system, platform_posix.cpp or platform_windows.cpp;
-// in the browser, platform_web.cpp (emscripten).
-// The scene, the tick and the keys call in. Only the browser's side also
-// calls out: it stands in for what emscripten's GLUT does not do, bringing
-// the page's keys and canvas size to the program's own callbacks.
+// functions. The build compiles one implementation of this header, each
+// laid out alike by concern: desktop/draw.cpp (freeglut, GLU and GL as they
+// are) with the process's side for its system, desktop/process_posix.cpp or
+// desktop/process_windows.cpp; in the browser, web/draw.cpp (on emscripten's
+// GL emulation) and web/process.cpp. The scene, the tick and the keys call
+// in; nothing here calls up into them. The page's own side of the program
+// (its keys, its canvas size) is web/program.cpp, above this seam.
 #pragma once
 
 // How polygons are rasterised, as the F, L and P keys choose.
@@ -45,7 +45,9 @@ void platformPolygonMode(PolygonMode mode);
 void platformPartReached(const char *name);
 
 // Called as each tick begins, before its step: where the page's replay of a
-// recorded drive brings in the keys that came before that step.
+// recorded drive brings in the keys that came before that step, and where,
+// on Windows, a trace whose reader has gone ends the program (elsewhere,
+// SIGPIPE does).
 void platformStepBegins();
 
 // Called once the window exists and its callbacks are registered, just before

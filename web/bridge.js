@@ -1,6 +1,6 @@
 // Joins the page to the program, using only what emscripten documents and
 // keeps: FS.init for standard output, the functions the program exports
-// (platform/platform_web.cpp) for keys and the canvas size, and the Module
+// (web/program.cpp) for keys and the canvas size, and the Module
 // callbacks for start and end. Bundled by esbuild into one script that is
 // linked in front of the generated module (--pre-js), so it runs before the
 // program and before GLUT's own handlers; Module and FS are the runtime's.
@@ -92,7 +92,7 @@ Module['recordedDrive'] = function () {
   return { steps: stepsTaken, events: drive.slice(), complete: drive.length < driveLimit };
 };
 
-// As each step begins (platform/platform_web.cpp): a replay gives the
+// As each step begins (platform/web/process.cpp): a replay gives the
 // program what came before this step in the drive, straight from within
 // the tick, as the browser gave it between the ticks; ESC ends the tick
 // there, as it ended the program then.

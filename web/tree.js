@@ -4,7 +4,7 @@
 // page), with the model's values as the frame on the screen used them.
 // It asks the program for the values when the page writes itself. Each
 // part is also a button that shows the part's frame in the picture
-// (platform/platform_web.cpp).
+// (platform/web/draw.cpp).
 import { onChange, treeText as inLanguage } from './language.js';
 import { addWriter } from './page.js';
 

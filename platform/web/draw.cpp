@@ -2,8 +2,8 @@
 // The emulation has no GL_POLYGON, ignores glPolygonMode, keeps a colour
 // given inside glBegin for the first vertex only, has no GLU quadrics, and
 // its gluLookAt does nothing; each is built here from what it does have.
-// The page (web/bridge.js) reaches the program only through the functions
-// exported at the end of this file and the documented Module callbacks.
+// Besides, the frame of the part the page has chosen is drawn over the scene
+// (web/program.cpp chooses it). The process's side is in process.cpp.
 #include <GL/gl.h>
 #include <GL/glut.h>
 #include <cmath>
@@ -11,10 +11,8 @@
 #include <emscripten.h>
 #include <utility>
 
-#include "app/state.h"
-#include "input/keyboard.h"
 #include "platform/platform.h"
-#include "render/render.h"
+#include "platform/web/frames.h"
 
 // Every polygon and cylinder of a frame is gathered here, its corners
 // already moved by the modelview matrix they were given under, and the
@@ -88,8 +86,9 @@ static Corner moved(double x, double y, double z)
                   static_cast<float>(m[2] * x + m[6] * y + m[10] * z + m[14])};
 }
 
-// Room for n more vertices; a frame too big for the batch is drawn in parts.
-static void reserve(int n)
+// Room for n more vertices: what is gathered is drawn now when they would
+// not fit, so that a frame too big for the batch is drawn in parts.
+static void drawBatchIfFull(int n)
 {
     if (batchCount + n > batchCapacity)
         drawBatch();
@@ -176,7 +175,7 @@ void platformEndPolygon()
     const int n = cornerCount;
     if (n == 0)
         return;
-    reserve(3 * n);
+    drawBatchIfFull(3 * n);
     switch (polygonMode) {
     case PolygonMode::fill:
         for (int i = 1; i + 1 < n; ++i) {
@@ -241,7 +240,7 @@ void platformCylinder(double baseRadius, double topRadius, double height, int sl
             for (int i = 0; i < slices; ++i) {
                 const Corner d = cylinderCorner(c, i + 1, j),
                              e = cylinderCorner(c, i + 1, j + 1);
-                reserve(6);
+                drawBatchIfFull(6);
                 emit(a, rgb);
                 emit(b, rgb);
                 emit(d, rgb);
@@ -259,7 +258,7 @@ void platformCylinder(double baseRadius, double topRadius, double height, int sl
         for (int j = 0; j <= stacks; ++j) {
             for (int i = 0; i < slices; ++i) {
                 const Corner a = cylinderCorner(c, i, j);
-                reserve(4);
+                drawBatchIfFull(4);
                 emit(a, rgb);
                 emit(cylinderCorner(c, i + 1, j), rgb);
                 if (j < stacks) {
@@ -272,7 +271,7 @@ void platformCylinder(double baseRadius, double topRadius, double height, int sl
     case PolygonMode::point:
         for (int j = 0; j <= stacks; ++j) {
             for (int i = 0; i < slices; ++i) {
-                reserve(1);
+                drawBatchIfFull(1);
                 emit(cylinderCorner(c, i, j), rgb);
             }
         }
@@ -365,32 +364,11 @@ void platformPolygonMode(PolygonMode mode)
     polygonMode = mode;
 }
 
-// A chain of browser timers, each asked for 20 ms, runs late by a few
-// milliseconds every time. Each tick is aimed at an absolute deadline, one
-// period after the last; after a long stall (a hidden tab) the count starts
-// afresh from now rather than racing through the missed ticks.
-static double nextDeadline = 0;
-
-unsigned platformTickDelay(int tickMillis)
-{
-    const double now = emscripten_get_now();
-    const double farBehind = 5.0 * tickMillis;
-    if (nextDeadline == 0 || now - nextDeadline > farBehind)
-        nextDeadline = now;
-    nextDeadline += tickMillis;
-    const double wait = nextDeadline - now;
-    return wait > 0 ? static_cast<unsigned>(std::lround(wait)) : 0;
-}
-
 // The page's hooks, looked up at every call so that whoever watches (the
 // page, a test) may change them at any time.
 EM_JS(void, announceFrame, (), {
     if (Module['onFrame'])
         Module['onFrame']();
-});
-EM_JS(void, announceEnding, (), {
-    if (Module['onEnding'])
-        Module['onEnding']();
 });
 
 // Parts are known by the order the drawing reaches them in, which is the
@@ -518,101 +496,9 @@ void platformSwapBuffers()
     announceFrame();
 }
 
-// The page's replay of a drive (web/bridge.js) is told as each step begins.
-EM_JS(void, announceStep, (), {
-    if (Module['onStep'])
-        Module['onStep']();
-});
-
-void platformStepBegins()
-{
-    announceStep();
-}
-
-void platformInit() {}
-
-// The page reshapes the canvas once the program runs (web/bridge.js).
-void platformWindowReady() {}
-
-// A real end of the runtime: GLUT's timer, frames and key handlers stop with
-// it, where a plain exit() would only unwind the current callback. The page
-// is told first, while the last frame is still on the canvas.
-void platformExit(int status)
-{
-    announceEnding();
-    emscripten_force_exit(status);
-}
-
-// What freeglut does on the desktop and emscripten's GLUT does not do here,
-// for the page to call: deliver a key as the toolkit would, and tell the
-// program its canvas has a new size. Called from the browser's event
-// handlers, one at a time, like any GLUT callback.
-extern "C" {
-
-// A key press or release: special keys by their GLUT code, others by the
-// byte they type.
-EMSCRIPTEN_KEEPALIVE void webDeliverKey(int special, int pressed, int code)
-{
-    if (special) {
-        if (pressed)
-            onSpecialDown(code, 0, 0);
-        else
-            onSpecialUp(code, 0, 0);
-    } else {
-        const auto key = static_cast<unsigned char>(code);
-        if (pressed)
-            onKeyDown(key, 0, 0);
-        else
-            onKeyUp(key, 0, 0);
-    }
-}
-
-// The canvas's drawing buffer has just been set to width x height pixels:
-// reshape as a window of that size, and draw at once, since setting the
-// size cleared the canvas.
-EMSCRIPTEN_KEEPALIVE void webResize(int width, int height)
-{
-    reshape(width, height);
-    display();
-}
-
-// Draws a frame now, from the model as it stands.
-EMSCRIPTEN_KEEPALIVE void webRedraw()
-{
-    display();
-}
-
-// Shows the frame of a part of the tree (its place in tankTree()) and marks
-// the parts whose places are set in marked, from the next frame on; -1
-// shows none.
-EMSCRIPTEN_KEEPALIVE void webShowPart(int part, unsigned marked)
+void showPartFrame(int part, unsigned marked)
 {
     const int parts = 32;  // one bit each in marked
     chosenPart = part >= 0 && part < parts ? part : -1;
     markedParts = chosenPart >= 0 ? marked : 0;
-    display();
-}
-
-// Where the model record lives in the module's memory, for the page to read
-// (and tests to pose) its seven floats.
-EMSCRIPTEN_KEEPALIVE TankModel *webModel()
-{
-    return &tankModel;
-}
-
-// The values the tree shows, as the drawing uses them and written as the
-// trace writes numbers: "x y speed heading wheelAngle turretAngle
-// cannonAngle pitch roll", each with two decimals.
-EMSCRIPTEN_KEEPALIVE const char *webModelText()
-{
-    static char text[256];
-    const TankModel &m = tankModel;
-    snprintf(text, sizeof text,
-             "x %.2f y %.2f speed %.2f heading %.2f wheelAngle %.2f "
-             "turretAngle %.2f cannonAngle %.2f pitch %.2f roll %.2f",
-             double(m.x), double(m.y), double(m.speed), double(m.heading),
-             double(m.wheelAngle), double(m.turretAngle), double(m.cannonAngle),
-             double(tankPitch(m)), double(tankRoll(m)));
-    return text;
-}
 }

@@ -1,7 +1,7 @@
 // The desktop's drawing: freeglut, GLU and OpenGL 1.1 as they are, on every
 // desktop system. Each function makes exactly the calls the scene would make
 // itself. What the process does differently on each system is in
-// platform_posix.cpp and platform_windows.cpp.
+// process_posix.cpp and process_windows.cpp.
 // GLUT's header first: it brings what Windows' gl.h and glu.h need first.
 #include <GL/glu.h>
 #include <GL/glut.h>
@@ -69,10 +69,8 @@ void platformSwapBuffers()
     glutSwapBuffers();
 }
 
-// A desktop draws the scene alone, as described, and replays nothing.
+// A desktop draws the scene alone, as described.
 void platformPartReached(const char *name)
 {
     (void)name;
 }
-
-void platformStepBegins() {}

@@ -53,13 +53,17 @@ void platformWindowReady()
 
 // Windows has no SIGPIPE: once the reader of the trace has gone ("tank.exe |
 // more", then q), every write fails and the program would run on unseen.
-// Each tick checks before it arms the next one, and a trace that can no
-// longer be written ends the program, with the status a POSIX shell reports
-// for a death by SIGPIPE (128 + 13).
-unsigned platformTickDelay(int tickMillis)
+// Each step, as it begins, checks: a trace that can no longer be written
+// ends the program, with the status a POSIX shell reports for a death by
+// SIGPIPE (128 + 13).
+void platformStepBegins()
 {
     if (ferror(stdout))
         platformExit(128 + 13);
+}
+
+unsigned platformTickDelay(int tickMillis)
+{
     return static_cast<unsigned>(tickMillis);
 }
 

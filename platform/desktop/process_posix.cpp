@@ -51,6 +51,10 @@ void platformInit()
 // long before the first tick is due.
 void platformWindowReady() {}
 
+// A desktop replays nothing, and a reader of the trace that has gone ends
+// the program by SIGPIPE at the next write.
+void platformStepBegins() {}
+
 // GLUT's timer is accurate enough here: each tick simply waits one period.
 unsigned platformTickDelay(int tickMillis)
 {

@@ -1,0 +1,86 @@
+// The program's side of the page: what freeglut does on the desktop and
+// emscripten's GLUT does not do here, and what the page reads of the model.
+// The page (web/bridge.js) reaches the program only through these exported
+// functions and the documented Module callbacks.
+#include <cstdio>
+#include <emscripten.h>
+
+#include "app/state.h"
+#include "input/keyboard.h"
+#include "platform/web/frames.h"
+#include "render/render.h"
+
+// What freeglut does on the desktop and emscripten's GLUT does not do here,
+// for the page to call: deliver a key as the toolkit would, and tell the
+// program its canvas has a new size. Called from the browser's event
+// handlers, one at a time, like any GLUT callback.
+extern "C" {
+
+// A key press or release: special keys by their GLUT code, others by the
+// byte they type.
+EMSCRIPTEN_KEEPALIVE void webDeliverKey(int special, int pressed, int code)
+{
+    if (special) {
+        if (pressed)
+            onSpecialDown(code, 0, 0);
+        else
+            onSpecialUp(code, 0, 0);
+    } else {
+        const auto key = static_cast<unsigned char>(code);
+        if (pressed)
+            onKeyDown(key, 0, 0);
+        else
+            onKeyUp(key, 0, 0);
+    }
+}
+
+// The canvas's drawing buffer has just been set to width x height pixels:
+// reshape as a window of that size, and draw at once, since setting the
+// size cleared the canvas.
+EMSCRIPTEN_KEEPALIVE void webResize(int width, int height)
+{
+    reshape(width, height);
+    display();
+}
+
+// Draws a frame now, from the model as it stands.
+EMSCRIPTEN_KEEPALIVE void webRedraw()
+{
+    display();
+}
+
+// Shows the frame of a part of the tree (its place in the page's tree) and
+// marks the parts whose places are set in marked, from the next frame on;
+// -1 shows none.
+EMSCRIPTEN_KEEPALIVE void webShowPart(int part, unsigned marked)
+{
+    showPartFrame(part, marked);
+    display();
+}
+
+// Where the model record lives in the module's memory, for the page to read
+// (and tests to pose) its seven floats.
+EMSCRIPTEN_KEEPALIVE TankModel *webModel()
+{
+    return &tankModel;
+}
+
+// The values the tree shows (render.h's drawnValues), as the drawing uses
+// them and written as the trace writes numbers: "x 0.00 y 0.00 ...", each
+// name and its value with two decimals.
+EMSCRIPTEN_KEEPALIVE const char *webModelText()
+{
+    static char text[1024];
+    size_t used = 0;
+    text[0] = '\0';
+    for (int i = 0; i < drawnValueCount && used < sizeof text; ++i) {
+        const int n =
+            snprintf(text + used, sizeof text - used, "%s%s %.2f", i ? " " : "",
+                     drawnValues[i].name, double(drawnValue(drawnValues[i], tankModel)));
+        if (n < 0)
+            break;
+        used += static_cast<size_t>(n);
+    }
+    return text;
+}
+}
