@@ -22,13 +22,15 @@ struct PartShapes {
 
 // What the drawing has done so far. open holds, for each level of the
 // matrix stack, the part whose frame that level is in (-1 before the
-// world); pending, the steps made since the last part was reached.
+// world); pushedBy, for each level above the first, the part whose steps
+// hold the push that opened it (-1 while that push is still pending);
+// pending, the steps made since the last part was reached.
 struct TreeRecording {
     std::vector<TreeNode> nodes;
     std::vector<PartShapes> shapes;
     std::vector<std::string> pending;
     std::vector<int> open;
-    size_t lastDepth;  // the level at which the last part was reached
+    std::vector<int> pushedBy;
 };
 static TreeRecording recording;
 
@@ -101,26 +103,29 @@ static void step(const std::string &text)
     recording.pending.push_back(text);
 }
 
-// GL's matrix calls, written down. The stack's levels follow push and pop;
-// a pop straight after the part reached at its level ends that part's own
-// steps, as a box's push, scale and pop.
+// GL's matrix calls, written down. The stack's levels follow push and pop.
+// A pop is written where its push is: among the steps still pending, or
+// after the steps of a part that has no part under it, as a box's push,
+// scale and pop. A part with parts under it is closed by its place in the
+// tree: a pop written after its steps would come before theirs.
 void GLAPIENTRY glPushMatrix()
 {
     step("push");
     recording.open.push_back(recording.open.back());
+    recording.pushedBy.push_back(-1);
 }
 
 void GLAPIENTRY glPopMatrix()
 {
-    if (recording.open.size() <= 1)
+    if (recording.pushedBy.empty())
         return;  // more pops than pushes: GL would refuse it too
-    const size_t depth = recording.open.size() - 1;
-    if (recording.pending.empty() && !recording.nodes.empty() &&
-        recording.lastDepth == depth)
-        recording.nodes.back().steps.push_back("pop");
-    else
+    const int owner = recording.pushedBy.back();
+    if (owner < 0)
         step("pop");
+    else if (static_cast<size_t>(owner) + 1 == recording.nodes.size())
+        recording.nodes.back().steps.push_back("pop");
     recording.open.pop_back();
+    recording.pushedBy.pop_back();
 }
 
 void GLAPIENTRY glTranslatef(GLfloat x, GLfloat y, GLfloat z)
@@ -152,7 +157,7 @@ void GLAPIENTRY glLoadIdentity()
     recording.shapes.clear();
     recording.pending.clear();
     recording.open.assign(1, -1);
-    recording.lastDepth = 0;
+    recording.pushedBy.clear();
 }
 
 // What the scene does besides the tank's matrices has no step in the tree.
@@ -174,7 +179,9 @@ void platformPartReached(const char *name)
     recording.shapes.push_back(PartShapes{0, {}});
     recording.pending.clear();
     recording.open.back() = static_cast<int>(recording.nodes.size() - 1);
-    recording.lastDepth = recording.open.size() - 1;
+    for (int &owner : recording.pushedBy)
+        if (owner < 0)
+            owner = recording.open.back();
 }
 
 // A shape belongs to the part whose frame it is drawn in.

@@ -39,3 +39,21 @@ template <typename F> std::string captureStdout(F &&f)
     remove(path.c_str());
     return bytes;
 }
+
+#include "app/state.h"
+
+// A model posed by its fields' names, any other field at zero, so that the
+// tests go on building when a student adds a field to the model.
+inline TankModel posedModel(float x, float y, float speed, float heading, float wheelAngle,
+                            float turretAngle, float cannonAngle)
+{
+    TankModel m{};
+    m.x = x;
+    m.y = y;
+    m.speed = speed;
+    m.heading = heading;
+    m.wheelAngle = wheelAngle;
+    m.turretAngle = turretAngle;
+    m.cannonAngle = cannonAngle;
+    return m;
+}

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 
 #include "app/scene.h"
+#include "capture.h"
 #include "app/state.h"
 #include "gl_window.h"
 #include "png_io.h"
@@ -35,7 +36,7 @@ struct GoldenState {
 
 // Every transform of the tank with a non-zero value: position, heading,
 // pitch (speed), roll and steering (speed and wheel angle), turret, cannon.
-const TankModel busy{3, -4, 0.52f, 35, 15, 60, 40};
+const TankModel busy = posedModel(3, -4, 0.52f, 35, 15, 60, 40);
 
 const GoldenState states[] = {
     {"start", 640, 480, TankModel{}, true, GL_FILL},

@@ -179,7 +179,7 @@ TEST_F(Keyboard, IResetsTheModelWhileHeldKeysKeepActing)
 
 TEST_F(Keyboard, UnmappedKeysChangeNothingButAreEchoed)
 {
-    tankModel = TankModel{1, 2, 0.3f, 4, 6, 8, 10};
+    tankModel = posedModel(1, 2, 0.3f, 4, 6, 8, 10);
     const TankModel model = tankModel;
     const AppState app = appState;
     const unsigned char keys[] = {'w', 'W', '7', ' ', 0xE7, 0xFF, 0x80, 1};

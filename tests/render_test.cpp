@@ -199,7 +199,7 @@ TEST_F(Render, DrawTankLeavesTheModelviewAsItFoundIt)
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
     glGetDoublev(GL_MODELVIEW_MATRIX, before);
 
-    tankModel = TankModel{3, -4, 0.52f, 45, 15, 100, 76};
+    tankModel = posedModel(3, -4, 0.52f, 45, 15, 100, 76);
     drawTank();
 
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthAfter);

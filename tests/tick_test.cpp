@@ -36,9 +36,9 @@ TEST_F(Tick, TracePrintsTheStoredSpeedAndHeading)
         // A speed of about -9e-10 keeps its sign when rounded.
         {"up and down from rest", TankModel{}, upDown, true,
          "Velocidade -0.00 Direccao 0.00\n"},
-        {"turning at top speed", TankModel{0, 0, 0.52f, 35.1f, 15, 0, 0}, upLeft, true,
+        {"turning at top speed", posedModel(0, 0, 0.52f, 35.1f, 15, 0, 0), upLeft, true,
          "Velocidade 0.52 Direccao 39.00\n"},
-        {"trace off", TankModel{0, 0, 0.52f, 0, 0, 0, 0}, upLeft, false, ""},
+        {"trace off", posedModel(0, 0, 0.52f, 0, 0, 0, 0), upLeft, false, ""},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

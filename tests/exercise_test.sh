@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The worked exercise of docs/exercise.md, applied to a copy of the sources
+# as a student would apply it: the patch must apply, the program and the
+# diagram writer build with the warnings as errors, the new part must be in
+# the tree the page is given and in the diagram, under the turret, with its
+# live value, and its key must turn the antenna on the screen.
+set -u
+src=${1:?usage: exercise_test.sh SOURCE_DIR}
+here=$(dirname "$0")
+. "$here/../scripts/lib/xvfb.sh"
+. "$here/lib/e2e.sh"
+require_tools git cmake xdotool xwd
+
+work=$(mktemp -d)
+out="$work/trace"
+pid=
+cleanup() {
+    [ -n "$pid" ] && child_running "$pid" && kill "$pid"
+    xvfb_stop
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The sources as they stand, edits not yet committed included.
+mkdir "$work/src"
+git -C "$src" ls-files -z --cached --others --exclude-standard |
+    (cd "$src" && xargs -0 cp --parents -t "$work/src" 2>/dev/null)
+[ -f "$work/src/render/render.cpp" ] || fail "could not copy the sources from $src"
+(cd "$work/src" && git apply "$src/docs/exercise/antenna.patch") ||
+    fail "docs/exercise/antenna.patch no longer applies to the sources: bring it up to date"
+
+cmake -S "$work/src" -B "$work/build" -DBUILD_TESTING=OFF >"$work/cmake.log" 2>&1 &&
+    cmake --build "$work/build" --target tank tank_diagram -j 2 >>"$work/cmake.log" 2>&1 ||
+    { tail -n 30 "$work/cmake.log" >&2; fail "the exercise does not build"; }
+
+json=$("$work/build/tank_diagram" --json)
+want='{"id":"antenna","parent":"turretFrame","steps":["push","translate (-0.7, -0.7, 0.25)","rotate {antennaAngle} about Z"],"label":["antenna"],"drawn":false}'
+grep -qF -- "$want" <<<"$json" || { echo "$json" >&2; fail "the page's tree has no antenna under the turret frame"; }
+grep -qF -- '"id":"antennaRod","parent":"antenna"' <<<"$json" || fail "the page's tree has no antenna rod on the antenna"
+dot=$("$work/build/tank_diagram")
+grep -qF -- 'turretFrame -> antenna [label="push\ntranslate (-0.7, -0.7, 0.25)\nrotate antennaAngle about Z"];' <<<"$dot" ||
+    { echo "$dot" >&2; fail "the diagram has no antenna under the turret frame"; }
+
+# The key: at rest two frames are the same; after E is held a while the
+# picture has changed, and nothing else moved the tank.
+XVFB_ARGS="-ardelay 60000" xvfb_start || exit 1
+"$work/build/tank" >"$out" 2>"$work/stderr" &
+pid=$!
+wait_for 10 has_line "Reshape ORTHO" || fail "the exercise's program did not start"
+wid=$(tank_window)
+[ -n "$wid" ] || fail "no window named Exemplo"
+xdotool mousemove --window "$wid" 320 240
+wait_for 10 ticks_reach 10 || fail "no ticks"
+xwd -root -silent >"$work/before.xwd"
+wait_for 10 ticks_reach $(($(ticks) + 5)) || fail "ticks stalled"
+xwd -root -silent >"$work/still.xwd"
+cmp -s "$work/before.xwd" "$work/still.xwd" || fail "the picture changes with no key held"
+xdotool keydown e
+wait_for 10 ticks_reach $(($(ticks) + 10))
+xdotool keyup e
+wait_for 10 has_line "Largou a tecla e" || fail "the release of E never came"
+wait_for 10 ticks_reach $(($(ticks) + 3)) || fail "ticks stalled"
+xwd -root -silent >"$work/after.xwd"
+cmp -s "$work/before.xwd" "$work/after.xwd" && fail "E held for 10 steps did not turn the antenna"
+has_line "Velocidade 0.00 Direccao 0.00" || fail "the tank itself moved"
+echo "exercise: the antenna is in the tree and the diagram, and E turns it"
