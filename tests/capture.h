@@ -44,8 +44,8 @@ template <typename F> std::string captureStdout(F &&f)
 
 // A model posed by its fields' names, any other field at zero, so that the
 // tests go on building when a student adds a field to the model.
-inline TankModel posedModel(float x, float y, float speed, float heading, float wheelAngle,
-                            float turretAngle, float cannonAngle)
+inline TankModel posedModel(float x, float y, float speed, float heading,
+                            float wheelAngle, float turretAngle, float cannonAngle)
 {
     TankModel m{};
     m.x = x;

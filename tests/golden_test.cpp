@@ -13,8 +13,8 @@
 #include <sys/stat.h>
 
 #include "app/scene.h"
-#include "capture.h"
 #include "app/state.h"
+#include "capture.h"
 #include "gl_window.h"
 #include "png_io.h"
 #include "render/render.h"
