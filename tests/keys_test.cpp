@@ -2,7 +2,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -34,25 +33,38 @@ std::string pageKey(const KeyBinding &k)
     return k.code == 27 ? "Escape" : std::string(1, static_cast<char>(k.code));
 }
 
-// The keys a table of keys lists in its first column, a held key's with
-// the word for holding after it: "Z / X (hold)" lists Z and X, both held.
-std::map<std::string, bool> listedKeys(const std::string &text, const std::regex &row,
-                                       const std::string &hold)
+// The keys a table of keys lists in the first cells of its rows, each cell
+// found between start and end; a held key's with the word for holding after
+// it: "Z / X (hold)" lists Z and X, both held.
+std::map<std::string, bool> listedKeys(const std::string &text, const std::string &start,
+                                       const std::string &end, const std::string &hold)
 {
     std::map<std::string, bool> keys;
-    for (std::sregex_iterator at(text.begin(), text.end(), row), end; at != end; ++at) {
-        std::string cell = (*at)[1];
+    for (size_t at = text.find(start); at != std::string::npos;
+         at = text.find(start, at + 1)) {
+        const size_t from = at + start.size();
+        std::string cell = text.substr(from, text.find(end, from) - from);
         const bool held = cell.find(hold) != std::string::npos;
         cell = cell.substr(0, std::min(cell.find(" ("), cell.find(" <")));
-        for (size_t from = 0; from <= cell.size();) {
-            size_t to = cell.find(" / ", from);
+        for (size_t key = 0; key <= cell.size();) {
+            size_t to = cell.find(" / ", key);
             if (to == std::string::npos)
                 to = cell.size();
-            keys[cell.substr(from, to - from)] = held;
-            from = to + 3;
+            keys[cell.substr(key, to - key)] = held;
+            key = to + 3;
         }
     }
     return keys;
+}
+
+// The value of an attribute in an HTML tag.
+std::string attribute(const std::string &tag, const std::string &name)
+{
+    const size_t at = tag.find(" " + name + "=\"");
+    if (at == std::string::npos)
+        return "";
+    const size_t from = at + name.size() + 3;
+    return tag.substr(from, tag.find('"', from) - from);
 }
 
 // The page's buttons, its key table and the tables in the README and the
@@ -67,10 +79,16 @@ TEST(Keys, PageAndDocsShowTheProgramsKeys)
         << "web/index.html or web/words.js is missing";
 
     std::set<std::string> buttons, want;
-    const std::regex button(
-        R"re(<button type="button" data-key="([^"]+)"[^>]* data-title="([^"]+)"[^>]*>([^<]*)</button>)re");
-    for (std::sregex_iterator at(page.begin(), page.end(), button), end; at != end; ++at)
-        buttons.insert((*at)[1].str() + " " + (*at)[2].str() + " " + (*at)[3].str());
+    const std::string button = "<button type=\"button\" data-key=";
+    for (size_t at = page.find(button); at != std::string::npos;
+         at = page.find(button, at + 1)) {
+        const size_t close = page.find('>', at);
+        const std::string tag = page.substr(at, close - at);
+        const std::string text =
+            page.substr(close + 1, page.find("</button>", close) - close - 1);
+        buttons.insert(attribute(tag, "data-key") + " " + attribute(tag, "data-title") +
+                       " " + text);
+    }
     std::map<std::string, bool> keys;
     for (int i = 0; i < keyBindingCount; ++i) {
         const KeyBinding &k = keyBindings[i];
@@ -83,19 +101,14 @@ TEST(Keys, PageAndDocsShowTheProgramsKeys)
     }
     EXPECT_EQ(buttons, want) << "web/index.html's on-screen keys";
 
-    const std::regex markdownRow(R"(\n\| ([^|]+) \| [^|\n]+ \|)");
-    EXPECT_EQ(
-        listedKeys(page,
-                   std::regex(R"(<tr><td>([^<]+(?:<span data-text="hold">\(hold\))?))"),
-                   "(hold)"),
-        keys)
+    EXPECT_EQ(listedKeys(page, "<tr><td>", "</td>", "(hold)"), keys)
         << "web/index.html's table of keys";
     std::map<std::string, bool> readme =
-        listedKeys(readFile(TANK_SOURCE_DIR "/README.md"), markdownRow, "(hold)");
+        listedKeys(readFile(TANK_SOURCE_DIR "/README.md"), "\n| ", " |", "(hold)");
     readme.erase("key");
     EXPECT_EQ(readme, keys) << "README.md's table of keys";
-    std::map<std::string, bool> leiaMe =
-        listedKeys(readFile(TANK_SOURCE_DIR "/docs/leia-me.md"), markdownRow, "(manter)");
+    std::map<std::string, bool> leiaMe = listedKeys(
+        readFile(TANK_SOURCE_DIR "/docs/leia-me.md"), "\n| ", " |", "(manter)");
     leiaMe.erase("tecla");
     EXPECT_EQ(leiaMe, keys) << "docs/leia-me.md's table of keys";
 }
