@@ -22,7 +22,7 @@ const esbuild = createRequire(new URL('../package.json', import.meta.url))('esbu
 
 // The page's files as written, then what the build makes: every file the
 // page loads, and so the worker's set.
-const sourceFiles = ['index.html', 'page.css', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
+const sourceFiles = ['index.html', 'page.css', 'manifest.webmanifest', 'manifest.pt.webmanifest', 'icon-192.png', 'icon-512.png'];
 const pageFiles = [...sourceFiles, 'page.js', 'tank.js', 'tank.wasm'];
 
 // The browsers the page is for: what a school's oldest tablets still run.

@@ -4,10 +4,11 @@
 // callbacks for start and end. Bundled by esbuild into one script that is
 // linked in front of the generated module (--pre-js), so it runs before the
 // program and before GLUT's own handlers; Module and FS are the runtime's.
+import { maxEvents } from './drive-code.js';
 import { isPress, isReshape, keyEvent, keyOfEvent, otherHalf, reshapeEvent, translate } from './keys.js';
 
 // The exports the page needs from the program.
-var exportsNeeded = ['_webDeliverKey', '_webResize', '_webRedraw', '_webModel'];
+var exportsNeeded = ['_webDeliverKey', '_webResize', '_webReshape', '_webRedraw', '_webModel'];
 var started = false;  // the program's main has run and its exports are there
 var ended = false;
 
@@ -44,11 +45,11 @@ Module['preRun'] = [].concat(Module['preRun'] || [], function () {
   var pageHook = Module[name];
   Module[name] = function (what) {
     ended = true;
-    // A replay that ends the program (ESC) is over with it.
+    // A replay that ends the program (ESC) ends with it.
     if (replay) {
       var total = replay.steps;
       replay = null;
-      if (Module['onReplayEnd']) Module['onReplayEnd']('over', stepsTaken, total);
+      if (Module['onReplayEnd']) Module['onReplayEnd']('ended', stepsTaken, total);
     }
     if (pageHook) pageHook(what);
   };
@@ -75,21 +76,21 @@ Module['callProgram'] = function (name, args) {
 // make the same trace, byte for byte (web/drive.js shares and reads it;
 // web/keys.js says what an event is).
 var stepsTaken = 0;
-var drive = [];  // [step, event], in the order they happened
-var driveLimit = 1000000;  // events: about a day of holding keys
+var drive = [];  // [step, event], in the order they happened: one more than
+// a drive can share, so that a longer one is known as such
 var replay = Module['replay'] || null;  // { steps, events } from a shared drive
 var replayHeld = {};  // event of a press: the replayed keys still down
 var replayAt = 0;
 
 function record(event) {
-  if (drive.length < driveLimit) drive.push([stepsTaken, event]);
+  if (drive.length <= maxEvents) drive.push([stepsTaken, event]);
 }
 function deliverKey(k, pressed) {
   record(keyEvent(k, pressed));
   call('_webDeliverKey', [k.special ? 1 : 0, pressed ? 1 : 0, k.code]);
 }
 Module['recordedDrive'] = function () {
-  return { steps: stepsTaken, events: drive.slice(), complete: drive.length < driveLimit };
+  return { steps: stepsTaken, events: drive.slice() };
 };
 
 // As each step begins (platform/web/process.cpp): a replay gives the
@@ -286,13 +287,23 @@ function fitCanvas() {
   if (width === canvas.width && height === canvas.height) return;
   reshape(width, height);
 }
+// Setting a canvas's size clears it, even to the size it has, so the
+// program draws at once after a new size; told again of the same size (a
+// replay's reshapes, any number at one step), it only reshapes, and the
+// step draws once as every step does.
 function reshape(width, height) {
   var box = canvas.getBoundingClientRect();
   var ratio = window.devicePixelRatio || 1;
-  canvas.width = width || Math.round(box.width * ratio) || canvas.width;
-  canvas.height = height || Math.round(box.height * ratio) || canvas.height;
+  var newWidth = width || Math.round(box.width * ratio) || canvas.width;
+  var newHeight = height || Math.round(box.height * ratio) || canvas.height;
   record(reshapeEvent);
-  call('_webResize', [canvas.width, canvas.height]);
+  if (newWidth === canvas.width && newHeight === canvas.height) {
+    call('_webReshape', [newWidth, newHeight]);
+    return;
+  }
+  canvas.width = newWidth;
+  canvas.height = newHeight;
+  call('_webResize', [newWidth, newHeight]);
 }
 // A zoom changes the ratio without changing the box's size in CSS pixels.
 function watchRatio() {

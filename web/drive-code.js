@@ -10,8 +10,19 @@
 import { isEvent } from './keys.js';
 
 const format = 1;
-export const maxEvents = 1000000;
-const maxSteps = 0x7fffffff;
+// What a drive may hold, so that no link or file, however made, can hold
+// the page: no more than a day of 20 ms steps; no more events at one step
+// than a person's keys and a window make between two steps; no longer than
+// every browser keeps as an address (Firefox about a million characters,
+// Chromium two), since a replay starts from its address; and so no more
+// events than such an address holds (two bytes at least each).
+export const maxSteps = 24 * 60 * 60 * 50;
+export const maxAtOneStep = 16;
+export const maxAddressLength = 1000000;
+export const maxEvents = Math.floor((maxAddressLength * 3) / 4 / 2);
+// A drive's file is its link and a newline; anything much larger is not
+// one, and is refused before it is read.
+export const maxFileSize = maxAddressLength + 4096;
 
 function hash(bytes) {
   let h = 0x811c9dc5;
@@ -45,8 +56,11 @@ export function encode(drive) {
   return btoa(binary).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
 }
 
-// The drive in a code, or { problem: 'malformed' | 'foreign' }.
+// The drive in a code, or { problem }: 'malformed', 'foreign', 'longLink'
+// (longer than an address), 'longDrive' (longer than a day) or 'crowded'
+// (too many events at one step).
 export function decode(code) {
+  if (code.length > maxAddressLength) return { problem: 'longLink' };
   let bytes;
   try {
     if (!/^[A-Za-z0-9_-]*$/.test(code)) throw new Error();
@@ -73,18 +87,57 @@ export function decode(code) {
   try {
     const steps = number();
     const count = number();
-    if (steps > maxSteps || count > maxEvents) throw new Error();
+    if (count > maxEvents) throw new Error();
     const events = [];
     let step = 0;
+    let atStep = 0;
+    let crowded = false;
     for (let i = 0; i < count; i++) {
-      step += number();
+      const delta = number();
+      step += delta;
+      atStep = delta === 0 && i > 0 ? atStep + 1 : 1;
+      crowded ||= atStep > maxAtOneStep;
       const event = number();
       if (step > steps || !isEvent(event)) throw new Error();
       events.push([step, event]);
     }
     if (at !== body.length) throw new Error();
+    if (steps > maxSteps) return { problem: 'longDrive' };
+    if (crowded) return { problem: 'crowded' };
     return { steps, events };
   } catch {
     return { problem: 'malformed' };
   }
+}
+
+// Why a drive the page recorded cannot be shared, or null: the same limits
+// as a replay's, so that every drive shared can be replayed.
+export function unshareable(drive, address) {
+  if (drive.steps > maxSteps) return 'longDrive';
+  let atStep = 0;
+  for (let i = 0; i < drive.events.length; i++) {
+    atStep = i > 0 && drive.events[i][0] === drive.events[i - 1][0] ? atStep + 1 : 1;
+    if (atStep > maxAtOneStep) return 'crowded';
+  }
+  if (drive.events.length > maxEvents || address.length > maxAddressLength) return 'longLink';
+  return null;
+}
+
+// The code of the drive in a file (a Blob), or { problem }: a file too big
+// to be a drive's is refused before it is read, and one that cannot be
+// read ('unreadable': moved or removed since it was chosen) says so.
+export async function readDriveFile(file, base) {
+  if (file.size > maxFileSize) return { problem: 'bigFile' };
+  let content;
+  try {
+    content = await file.text();
+  } catch {
+    return { problem: 'unreadable' };
+  }
+  const code = /#drive=([A-Za-z0-9_-]*)/.exec(content);
+  if (!code) return { problem: 'foreign' };
+  const found = decode(code[1]);
+  if (found.problem) return found;
+  if (`${base}#drive=${code[1]}`.length > maxAddressLength) return { problem: 'longLink' };
+  return { code: code[1], drive: found };
 }

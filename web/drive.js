@@ -3,7 +3,7 @@
 // #drive=..., and into a small file; opening the link, or giving the page
 // the file, replays the drive from a fresh start, the same events before
 // the same steps (web/drive-code.js writes and reads the code).
-import { decode, encode } from './drive-code.js';
+import { decode, encode, readDriveFile, unshareable } from './drive-code.js';
 import { onChange, say, text } from './language.js';
 import { addWriter } from './page.js';
 
@@ -39,6 +39,7 @@ if (fragment) {
       const hadFocus = note.contains(document.activeElement);
       Module.replay = null;
       if (how === 'stopped') tell(() => text('replayStopped', step, steps));
+      else if (how === 'ended') tell(() => text('replayEnded', step, steps));
       else tell(() => text('replayOver'));
       if (hadFocus) document.getElementById('canvas').focus();
     };
@@ -51,6 +52,8 @@ window.addEventListener('hashchange', () => {
   if (/^#drive=/.test(location.hash)) location.reload();
 });
 
+const pageAddress = () => location.href.replace(/#.*$/, '');
+
 // Share: the link, shown and offered as a file of one line.
 const shared = document.getElementById('shared');
 const link = document.getElementById('drive-link');
@@ -62,12 +65,13 @@ function nameShared() {
 onChange(nameShared);
 document.getElementById('share').addEventListener('click', () => {
   const drive = Module.recordedDrive();
-  if (!drive.complete) {
-    tell(() => text('tooLong'));
+  const address = `${pageAddress()}#drive=${encode(drive)}`;
+  const why = unshareable(drive, address);
+  if (why) {
+    tell(() => text('cannotShare', text(why)));
     return;
   }
   steps = drive.steps;
-  const address = `${location.href.replace(/#.*$/, '')}#drive=${encode(drive)}`;
   link.href = address;
   link.textContent = address;
   file.href = `data:text/plain;charset=utf-8,${encodeURIComponent(`${address}\n`)}`;
@@ -82,17 +86,18 @@ link.addEventListener('click', (event) => {
   location.reload();
 });
 
-// A drive's file, dropped on the page or chosen: its link replayed here.
-function replayFile(blob) {
-  blob.text().then((content) => {
-    const code = /#drive=([A-Za-z0-9_-]*)/.exec(content);
-    const found = code ? decode(code[1]) : { problem: 'foreign' };
+// A drive's file, dropped on the page or chosen: its link replayed here,
+// from the address as a link's is; a file that is not a drive, or one too
+// long for an address, is refused and the page stays as it is.
+function replayFile(file) {
+  readDriveFile(file, pageAddress()).then((found) => {
     if (found.problem) {
       tell(() => text('badFile', text(found.problem)));
-      return;
+    } else if (location.hash === `#drive=${found.code}`) {
+      location.reload();
+    } else {
+      location.hash = `drive=${found.code}`;
     }
-    if (location.hash === `#drive=${code[1]}`) location.reload();
-    else location.hash = `drive=${code[1]}`;
   });
 }
 document.getElementById('drive-input').addEventListener('change', (event) => {

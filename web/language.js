@@ -49,8 +49,11 @@ onChange(() => {
   sayings.forEach((s, element) => say(element, s.message, s.label, s.action));
 });
 
+// The installed app's name and description, in the page's language.
+const manifest = document.querySelector('link[rel="manifest"]');
 function apply() {
   document.documentElement.lang = chosen;
+  if (manifest) manifest.setAttribute('href', chosen === 'en' ? 'manifest.webmanifest' : `manifest.${chosen}.webmanifest`);
   document.querySelectorAll('[data-text]').forEach((e) => { e.textContent = text(e.dataset.text); });
   document.querySelectorAll('[data-label]').forEach((e) => e.setAttribute('aria-label', text(e.dataset.label)));
   document.querySelectorAll('[data-title]').forEach((e) => { e.title = text(e.dataset.title); });

@@ -206,14 +206,10 @@ fullscreen.addEventListener('click', function () {
   else stage.requestFullscreen().catch(function () {});
   canvas.focus();
 });
-function nameFullscreen() {
-  var on = document.fullscreenElement === stage;
-  fullscreen.setAttribute('aria-pressed', String(on));
-  fullscreen.textContent = text(on ? 'leaveFullScreen' : 'fullScreen');
-}
-document.addEventListener('fullscreenchange', nameFullscreen);
-onChange(nameFullscreen);
-nameFullscreen();
+// One label; whether it is on is the button's pressed state.
+document.addEventListener('fullscreenchange', function () {
+  fullscreen.setAttribute('aria-pressed', String(document.fullscreenElement === stage));
+});
 
 // Served over http(s), the page keeps itself for use without a network
 // (web/sw.js), for its own folder only; opened from a file, as the single

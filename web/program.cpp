@@ -43,6 +43,13 @@ EMSCRIPTEN_KEEPALIVE void webResize(int width, int height)
     display();
 }
 
+// The program told of its window's size again, the canvas unchanged and
+// not cleared: the next frame is drawn when the step that follows asks.
+EMSCRIPTEN_KEEPALIVE void webReshape(int width, int height)
+{
+    reshape(width, height);
+}
+
 // Draws a frame now, from the model as it stands.
 EMSCRIPTEN_KEEPALIVE void webRedraw()
 {

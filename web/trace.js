@@ -2,7 +2,8 @@
 // its last maxLines lines, each marked by the part of the program that
 // prints it. web/page.js hands it the output.
 //
-// Output arrives a byte at a time. It is gathered and shown a few times a
+// Output arrives a byte at a time. It is gathered (web/output.js, which
+// keeps no more than the panel shows) and shown a few times a
 // second, not at every tick: no one reads fifty lines a second, and each
 // change of the panel costs the browser a layout and a paint. The page
 // flushes it in the frames it writes itself (web/page.js); a timer does when
@@ -11,7 +12,8 @@
 // and the oldest; within a block, a run of lines of one kind is one text
 // node in one span. New text is appended, the oldest lines are cut from the
 // front, which also keeps a reader's selection where it was.
-import { onChange, text } from './language.js';
+
+import { outputBuffer } from './output.js';
 
 var maxLines = 1000;
 var flushAfter = 150;  // ms at most: never more than a fifth of a second behind
@@ -20,7 +22,7 @@ var trace = document.getElementById('trace');
 // { element, runs: [{ kind, text: its text node, lines: their lengths }], lineCount }
 var blocks = [];
 var lineCount = 0;
-var pending = '';
+var pending = outputBuffer(maxLines, 256 * 1024);
 var flushTimer = null;
 
 // Which part of the program prints a line, known by its text: each prints
@@ -97,12 +99,20 @@ function cutOldest() {
   }
 }
 
+// Every line shown goes, as when maxLines newer lines came.
+function clear() {
+  blocks.forEach(function (block) { block.element.remove(); });
+  blocks = [];
+  lineCount = 0;
+}
+
 export function flush() {
   clearTimeout(flushTimer);
   flushTimer = null;
-  if (!pending) return;
-  var added = pending;
-  pending = '';
+  var taken = pending.take();
+  if (taken.dropped) clear();
+  var added = taken.text;
+  if (!added) return;
   // Follow the output only while the reader is at its end, so that
   // scrolling back to read is not undone as lines arrive; a reader
   // scrolled back keeps seeing the same lines as the oldest go.
@@ -115,24 +125,17 @@ export function flush() {
 }
 
 export function write(byte) {
-  pending += String.fromCharCode(byte);  // Latin-1: one byte, one character
+  pending.add(byte);
   if (flushTimer === null) flushTimer = setTimeout(flush, flushAfter);
 }
 
 // The timer's step lines can be hidden, so that the keys' and reshape's
 // lines stand out; hidden lines are still kept.
+// One label; whether they are hidden is the button's pressed state.
 var hideSteps = document.getElementById('hide-steps');
-function nameHideSteps() {
-  var hidden = trace.classList.contains('hide-step');
-  hideSteps.setAttribute('aria-pressed', String(hidden));
-  hideSteps.textContent = text(hidden ? 'showSteps' : 'hideSteps');
-}
 hideSteps.addEventListener('click', function () {
-  trace.classList.toggle('hide-step');
-  nameHideSteps();
+  hideSteps.setAttribute('aria-pressed', String(trace.classList.toggle('hide-step')));
 });
-onChange(nameHideSteps);
-nameHideSteps();
 
 // A copy gives the lines as the program wrote them, hidden ones included.
 trace.addEventListener('copy', function (event) {

@@ -35,7 +35,7 @@ function(tank_web_program target out_dir)
     -sEXIT_RUNTIME=1
     -sMALLOC=emmalloc
     # What the page calls (web/program.cpp) and reads.
-    "SHELL:-sEXPORTED_FUNCTIONS=_main,_webDeliverKey,_webResize,_webRedraw,_webModel${extra_exports}"
+    "SHELL:-sEXPORTED_FUNCTIONS=_main,_webDeliverKey,_webResize,_webReshape,_webRedraw,_webModel${extra_exports}"
     "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32,UTF8ToString"
     # Standard output reaches the page through FS.init, byte by byte.
     -sFORCE_FILESYSTEM=1

@@ -5,7 +5,9 @@
 //   node --test tests/page/
 import assert from 'node:assert/strict';
 import { describe, test } from 'node:test';
-import { decode, encode, maxEvents } from '../../web/drive-code.js';
+import {
+  decode, encode, maxAddressLength, maxAtOneStep, maxEvents, maxSteps, readDriveFile, unshareable,
+} from '../../web/drive-code.js';
 import { isEvent, isPress, keyEvent, keyOfEvent, otherHalf, translate } from '../../web/keys.js';
 
 // A code for any bytes, with the hash a real one carries: the decoder's
@@ -26,7 +28,7 @@ function randomDrive(seed) {
   const events = [];
   let step = 0;
   for (let i = random(60); i > 0; i--) {
-    step += random(4) ? random(200) : random(5000000);
+    step += random(4) ? random(200) : random(50000);
     events.push([step, random(1025)].map((v, j) => (j === 1 && !isEvent(v) ? 0 : v)));
   }
   return { steps: step + random(3000), events };
@@ -74,11 +76,62 @@ describe('a drive as a link', () => {
       'an event past the last key': [0x74, 0x6b, 1, 5, 1, 0, 0x81, 0x08],
       'a number that never ends': [0x74, 0x6b, 1, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff],
       'more events than a drive keeps': [0x74, 0x6b, 1, 1, ...leb(maxEvents + 1)],
-      'more steps than a counter holds': [0x74, 0x6b, 1, ...leb(2 ** 31), 0],
     };
     for (const [what, bytes] of Object.entries(refused)) {
       assert.equal(decode(codeOf(bytes)).problem, 'malformed', what);
     }
+  });
+});
+
+// Made by hand with a good hash, as a mischievous classmate would: each is
+// refused with its reason, before anything is replayed, or it replays.
+describe('what a drive may hold', () => {
+  const base = 'http://127.0.0.1:8000/tank/';
+  const atStepZero = (n, event) => ({ steps: 1, events: Array.from({ length: n }, () => [0, event]) });
+  const tapH = keyEvent({ special: false, code: 104 }, true);
+
+  test('no more events at one step than a person makes, however many a link holds', () => {
+    assert.equal(decode(encode(atStepZero(20000, 0))).problem, 'crowded', '20,000 reshapes at one step');
+    assert.equal(decode(encode(atStepZero(100000, tapH))).problem, 'crowded', '100,000 taps at one step');
+    assert.equal(decode(encode(atStepZero(maxAtOneStep + 1, 0))).problem, 'crowded');
+    const busiest = { steps: 3, events: [...atStepZero(maxAtOneStep, 0).events, [1, 0], ...atStepZero(maxAtOneStep, tapH).events.map(([, e]) => [2, e])] };
+    assert.deepEqual(decode(encode(busiest)), busiest);
+    assert.equal(unshareable(atStepZero(maxAtOneStep + 1, 0), base), 'crowded');
+    assert.equal(unshareable(busiest, base), null);
+  });
+
+  test('no longer than a day of steps: the 497-day replay is refused', () => {
+    assert.equal(decode(encode({ steps: 2 ** 31 - 1, events: [] })).problem, 'longDrive');
+    assert.equal(decode(codeOf([0x74, 0x6b, 1, ...leb(2 ** 31), 0])).problem, 'longDrive');
+    assert.equal(decode(encode({ steps: maxSteps + 1, events: [] })).problem, 'longDrive');
+    assert.deepEqual(decode(encode({ steps: maxSteps, events: [[maxSteps, 0]] })), { steps: maxSteps, events: [[maxSteps, 0]] });
+    assert.equal(unshareable({ steps: maxSteps + 1, events: [] }, base), 'longDrive');
+  });
+
+  test('a file is read only if a drive could be that long, and only replayed if its address fits', async () => {
+    let reads = 0;
+    const huge = { size: 200 * 2 ** 20, text: async () => { reads++; return ''; } };
+    assert.equal((await readDriveFile(huge, base)).problem, 'bigFile');
+    assert.equal(reads, 0, 'the 200 MB file was read');
+    const million = encode({ steps: 1000000, events: Array.from({ length: 1000000 }, (_, i) => [i + 1, 0]) });
+    assert.equal(decode(million).problem, 'longLink', 'a million events');
+    assert.equal((await readDriveFile(new Blob([`${base}#drive=${million}\n`]), base)).problem, 'bigFile');
+    // Just short enough as a code, too long as an address with the page's.
+    const count = 374990;
+    const nearly = encode({ steps: count, events: Array.from({ length: count }, (_, i) => [i + 1, 0]) });
+    assert.ok(nearly.length <= maxAddressLength && nearly.length + base.length > maxAddressLength, `${nearly.length}`);
+    assert.equal((await readDriveFile(new Blob([`${base}#drive=${nearly}\n`]), base)).problem, 'longLink');
+    assert.equal(unshareable(decode(nearly), `${base}#drive=${nearly}`), 'longLink');
+    assert.equal(unshareable({ steps: 1, events: atStepZero(maxEvents + 1, 0).events.map((e, i) => [i, 0]) }, base), 'longLink');
+  });
+
+  test('a file that cannot be read, or holds no drive, says so; one that does gives its code', async () => {
+    const gone = { size: 40, text: () => Promise.reject(new Error('NotReadableError')) };
+    assert.equal((await readDriveFile(gone, base)).problem, 'unreadable');
+    assert.equal((await readDriveFile(new Blob(['a shopping list\n']), base)).problem, 'foreign');
+    const drive = { steps: 300, events: [[0, 0], [0, 408], [120, 407]] };
+    const code = encode(drive);
+    assert.deepEqual(await readDriveFile(new Blob([`${base}#drive=${code}\r\n`]), base), { code, drive });
   });
 });
 

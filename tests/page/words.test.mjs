@@ -20,13 +20,13 @@ test('both tables have the same texts, none empty, with the same values', () => 
 test("the tree's texts in Portuguese keep their numbers and model values", () => {
   const cases = {
     push: 'empilha',
-    'translate ({x}, {y}, 0)': 'translada ({x}, {y}, 0)',
-    'rotate {heading} about Z': 'roda {heading} em torno de Z',
-    'rotate -90 about X': 'roda -90 em torno de X',
+    'translate ({x}, {y}, 0)': 'translação ({x}, {y}, 0)',
+    'rotate {heading} about Z': 'rotação de {heading} em torno de Z',
+    'rotate -90 about X': 'rotação de -90 em torno de X',
     'scale (4, 7, 1)': 'escala (4, 7, 1)',
-    'front left wheel': 'roda da frente esquerda',
+    'front left wheel': 'roda dianteira esquerda',
     '6 polygons': '6 polígonos',
-    'rotate {pitch} = {speed} × 6 about X': 'roda {pitch} = {speed} × 6 em torno de X',
+    'rotate {pitch} = {speed} × 6 about X': 'rotação de {pitch} = {speed} × 6 em torno de X',
     'cylinder radius 0.5, length 0.4': 'cilindro de raio 0.5, comprimento 0.4',
   };
   for (const [english, portuguese] of Object.entries(cases)) assert.equal(treeText(english, 'pt'), portuguese);

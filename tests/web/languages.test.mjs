@@ -41,7 +41,7 @@ check('Portuguese and English: every text in both, the choice remembered, the pr
     const portuguese = await shown();
     expect(foreignIn(portuguese, only('en', 'pt')).length === 0, `in Portuguese the page shows ${foreignIn(portuguese, only('en', 'pt')).join(' | ')}`);
     const parts = await page.evaluate(() => Array.from(document.querySelectorAll('#tree .part'), (p) => p.innerText.split('\n')[0]));
-    expect(parts.join() === 'mundo,referencial do tanque,roda da frente direita,roda de trás direita,roda da frente esquerda,roda de trás esquerda,referencial do corpo,casco,referencial da torre,torre,referencial do canhão,canhão',
+    expect(parts.join() === 'mundo,referencial do tanque,roda dianteira direita,roda traseira direita,roda dianteira esquerda,roda traseira esquerda,referencial do corpo,casco,referencial da torre,torre,referencial do canhão,canhão',
       `the tree's parts in Portuguese: ${parts.join(', ')}`);
     const violations = await axeViolations(page);
     expect(violations.length === 0, `axe in Portuguese: ${violations.join('; ')}`);

@@ -100,7 +100,7 @@ check('a drive shared as a link replays its trace byte for byte, here and in ano
     expect(!wrong, `${where}: the replay's trace differs from the original's: ${wrong}`);
     expect(state.model.join() === original.model.join(), `${where}: the replay ended at ${state.model}, the original at ${original.model}`);
     expect(state.tree === original.tree, `${where}: the tree shows ${state.tree}, the original showed ${original.tree}`);
-    expect(/^The replay is over/.test(await replay.$eval('#drive-note', (e) => e.textContent)), `${where}: the end of the replay was not said`);
+    expect(/^The drive ended the program \(ESC\) at step \d+ of \d+/.test(await replay.$eval('#drive-note', (e) => e.textContent)), `${where}: the end of the program by the replay was not said`);
     expectNoErrors(replayErrors);
     await replay.close();
   };
