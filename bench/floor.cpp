@@ -20,8 +20,11 @@ static void display()
 static void tick(int value)
 {
     glutTimerFunc(20, tick, value);
-    if (printing)
-        printf("Velocidade %.2f Direccao %.2f\n", 0.0, 0.0);
+    if (printing) {
+        char line[64];
+        const int length = snprintf(line, sizeof line, "Velocidade %.2f Direccao %.2f\n", 0.0, 0.0);
+        platformWrite(line, static_cast<std::size_t>(length));
+    }
     glutPostRedisplay();
 }
 
@@ -40,7 +43,6 @@ void floorRedraw()
 
 int main(int argc, char **argv)
 {
-    setvbuf(stdout, nullptr, _IOLBF, 0);
     glutInit(&argc, argv);
     glutInitWindowPosition(0, 0);
     glutInitWindowSize(640, 480);

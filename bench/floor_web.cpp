@@ -14,6 +14,17 @@ EM_JS(void, announceFrame, (), {
         Module['onFrame']();
 });
 
+// Standard output as the program's reaches the page.
+EM_JS(void, writeToPage, (const char *bytes, size_t length), {
+    if (Module['onOutput'])
+        Module['onOutput'](HEAPU8.subarray(bytes, bytes + length));
+});
+
+void platformWrite(const char *bytes, std::size_t length)
+{
+    writeToPage(bytes, length);
+}
+
 void platformSwapBuffers()
 {
     glutSwapBuffers();
@@ -32,6 +43,11 @@ EMSCRIPTEN_KEEPALIVE void webResize(int width, int height)
 {
     glViewport(0, 0, width, height);
     floorRedraw();
+}
+
+EMSCRIPTEN_KEEPALIVE void webReshape(int width, int height)
+{
+    glViewport(0, 0, width, height);
 }
 
 EMSCRIPTEN_KEEPALIVE void webRedraw()

@@ -8,6 +8,8 @@
 // (its keys, its canvas size) is web/program.cpp, above this seam.
 #pragma once
 
+#include <cstddef>
+
 // How polygons are rasterised, as the F, L and P keys choose.
 enum class PolygonMode { fill, line, point };
 
@@ -62,6 +64,10 @@ unsigned platformTickDelay(int tickMillis);
 
 // Shows the frame just drawn (GLUT's buffer swap).
 void platformSwapBuffers();
+
+// Writes bytes to standard output, exactly as they are: the key help and the
+// trace, Latin-1. A desktop's goes to the console; the page's to its panel.
+void platformWrite(const char *bytes, std::size_t length);
 
 // Process-wide set-up before anything else runs: standard output as the
 // trace needs it (its bytes exactly as written, a line at a time, the end of

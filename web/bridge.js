@@ -1,7 +1,7 @@
 // Joins the page to the program, using only what emscripten documents and
-// keeps: FS.init for standard output, the functions the program exports
-// (web/program.cpp) for keys and the canvas size, and the Module
-// callbacks for start and end. Bundled by esbuild into one script that is
+// keeps: the functions the program exports (web/program.cpp) for keys and
+// the canvas size, and the Module callbacks for start and end. Standard
+// output comes from the program itself (platform/web/process.cpp). Bundled by esbuild into one script that is
 // linked in front of the generated module (--pre-js), so it runs before the
 // program and before GLUT's own handlers; Module and FS are the runtime's.
 import { maxEvents } from './drive-code.js';
@@ -13,30 +13,13 @@ var started = false;  // the program's main has run and its exports are there
 var ended = false;
 
 // Says loudly what this build lacks, rather than leaving an empty panel:
-// in the console, and to the page as the name of its text (lacksFs,
-// lacksExports) with the runtime's version and what is missing.
+// in the console, and to the page as the name of its text (lacksExports)
+// with the runtime's version and what is missing.
 function lacks(name, what, missing) {
   var version = Module['emscriptenVersion'];
   console.error("this build's runtime (emscripten " + version + ') lacks ' + what + missing);
   if (Module['onRuntimeProblem']) Module['onRuntimeProblem'](name, version, missing);
 }
-
-// Standard output byte by byte: the program's texts are Latin-1, which
-// the runtime's own printing would decode as UTF-8.
-Module['preRun'] = [].concat(Module['preRun'] || [], function () {
-  if (typeof FS === 'undefined' || typeof FS.init !== 'function') {
-    lacks('lacksFs', 'FS.init (link with -sFORCE_FILESYSTEM=1)', '');
-    return;
-  }
-  // The runtime hands each byte over as it reads it from a signed view of
-  // memory: 0xE7 arrives as -25. The page is given the byte itself.
-  function device(fd) {
-    return function (byte) {
-      if (byte !== null && byte !== undefined && Module['onOutput']) Module['onOutput'](fd, byte & 0xff);
-    };
-  }
-  FS.init(null, device(1), device(2));
-});
 
 // The program is ending (ESC, or a crash): nothing reaches it any more,
 // not even the releases of keys still held as the page moves the focus

@@ -1,5 +1,5 @@
 // The program's standard output on its way to the panel (web/trace.js):
-// bytes gathered as they come, decoded as Latin-1 (one byte, one
+// bytes copied as they come, decoded as Latin-1 (one byte, one
 // character) a chunk at a time, and never more kept than the panel shows
 // of whatever arrives between two of its writes. Nothing here touches the
 // page.
@@ -35,9 +35,15 @@ export function outputBuffer(keepLines, maxChars) {
   }
 
   return {
-    add(byte) {
-      if (used === bytes.length) decode();
-      bytes[used++] = byte;
+    // added: bytes (a Uint8Array), copied here.
+    add(added) {
+      for (let at = 0; at < added.length;) {
+        if (used === bytes.length) decode();
+        const n = Math.min(bytes.length - used, added.length - at);
+        bytes.set(added.subarray(at, at + n), used);
+        used += n;
+        at += n;
+      }
     },
     // What arrived since the last take, and whether older lines were let go
     // (the panel then holds nothing worth keeping).

@@ -173,7 +173,7 @@ var problem = null;
 window.Module = {
   canvas: canvas,
   // Standard output goes to the console panel.
-  onOutput: (fd, byte) => writeTrace(byte),
+  onOutput: writeTrace,
   onFrame: afterFrame,
   onEnding: keepLastFrame,
   onRuntimeProblem: function (name, version, missing) {

@@ -2,8 +2,8 @@
 // its last maxLines lines, each marked by the part of the program that
 // prints it. web/page.js hands it the output.
 //
-// Output arrives a byte at a time. It is gathered (web/output.js, which
-// keeps no more than the panel shows) and shown a few times a
+// Output arrives as the bytes of each line or help text. It is gathered
+// (web/output.js, which keeps no more than the panel shows) and shown a few times a
 // second, not at every tick: no one reads fifty lines a second, and each
 // change of the panel costs the browser a layout and a paint. The page
 // flushes it in the frames it writes itself (web/page.js); a timer does when
@@ -124,8 +124,9 @@ export function flush() {
   else if (height) trace.scrollTop -= height - trace.scrollHeight;
 }
 
-export function write(byte) {
-  pending.add(byte);
+// bytes: a view of the program's memory, copied at once.
+export function write(bytes) {
+  pending.add(bytes);
   if (flushTimer === null) flushTimer = setTimeout(flush, flushAfter);
 }
 

@@ -37,8 +37,9 @@ function(tank_web_program target out_dir)
     # What the page calls (web/program.cpp) and reads.
     "SHELL:-sEXPORTED_FUNCTIONS=_main,_webDeliverKey,_webResize,_webReshape,_webRedraw,_webModel${extra_exports}"
     "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32,UTF8ToString"
-    # Standard output reaches the page through FS.init, byte by byte.
-    -sFORCE_FILESYSTEM=1
+    # Standard output reaches the page from the program itself, so the
+    # runtime's files are left out.
+    -sFILESYSTEM=0
     "SHELL:--pre-js ${CMAKE_BINARY_DIR}/toolchain.js"
     "SHELL:--pre-js ${bridge}")
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${bridge})

@@ -27,6 +27,11 @@ static void openClosedStandardStreams()
     }
 }
 
+void platformWrite(const char *bytes, std::size_t length)
+{
+    fwrite(bytes, 1, length, stdout);
+}
+
 void platformInit()
 {
     openClosedStandardStreams();

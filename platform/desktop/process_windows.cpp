@@ -21,6 +21,11 @@ static void restoreConsoleCodePage()
     SetConsoleOutputCP(consoleCodePage);
 }
 
+void platformWrite(const char *bytes, std::size_t length)
+{
+    fwrite(bytes, 1, length, stdout);
+}
+
 void platformInit()
 {
     // The C runtime starts standard output in text mode, which writes every

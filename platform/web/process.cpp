@@ -22,6 +22,18 @@ unsigned platformTickDelay(int tickMillis)
     return wait > 0 ? static_cast<unsigned>(std::lround(wait)) : 0;
 }
 
+// The page takes the bytes themselves (a view it copies at once), Latin-1
+// as the program wrote them, not a string decoded by the runtime.
+EM_JS(void, writeToPage, (const char *bytes, size_t length), {
+    if (Module['onOutput'])
+        Module['onOutput'](HEAPU8.subarray(bytes, bytes + length));
+});
+
+void platformWrite(const char *bytes, std::size_t length)
+{
+    writeToPage(bytes, length);
+}
+
 EM_JS(void, announceEnding, (), {
     if (Module['onEnding'])
         Module['onEnding']();

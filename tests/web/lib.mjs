@@ -101,7 +101,7 @@ export function recordBytes(page) {
   return page.evaluate(() => {
     const show = Module.onOutput;
     window.writtenBytes = [];
-    Module.onOutput = (fd, byte) => { window.writtenBytes.push(byte); show(fd, byte); };
+    Module.onOutput = (bytes) => { window.writtenBytes.push(...bytes); show(bytes); };
   });
 }
 
@@ -190,10 +190,12 @@ export function countTicks(page) {
     const show = m.onOutput;
     let lineStart = true;
     window.ticks = 0;
-    m.onOutput = (fd, byte) => {
-      if (lineStart && byte === 86) window.ticks++;
-      lineStart = byte === 10;
-      show(fd, byte);
+    m.onOutput = (bytes) => {
+      for (const byte of bytes) {
+        if (lineStart && byte === 86) window.ticks++;
+        lineStart = byte === 10;
+      }
+      show(bytes);
     };
   });
 }

@@ -112,13 +112,15 @@ check('full screen and back: one reshape per new size, the program still running
     const show = Module.onOutput;
     let line = '';
     window.reshapeSizes = [];
-    Module.onOutput = (fd, byte) => {
-      line = byte === 10 ? '' : line + String.fromCharCode(byte);
-      if (line === 'Reshape ORTHO') {
-        const c = document.getElementById('canvas');
-        window.reshapeSizes.push(`${c.width} x ${c.height}`);
+    Module.onOutput = (bytes) => {
+      for (const byte of bytes) {
+        line = byte === 10 ? '' : line + String.fromCharCode(byte);
+        if (line === 'Reshape ORTHO') {
+          const c = document.getElementById('canvas');
+          window.reshapeSizes.push(`${c.width} x ${c.height}`);
+        }
       }
-      show(fd, byte);
+      show(bytes);
     };
   });
   const sizes = () => page.evaluate(() => window.reshapeSizes.splice(0));

@@ -138,7 +138,7 @@ check('the trace panel keeps the last 1,000 lines and a reader scrolled back sta
   await page.evaluate(() => {
     const show = Module.onOutput;
     window.written = document.getElementById('trace').textContent;
-    Module.onOutput = (fd, byte) => { window.written += String.fromCharCode(byte); show(fd, byte); };
+    Module.onOutput = (bytes) => { window.written += String.fromCharCode(...bytes); show(bytes); };
   });
   // Keys the program has no meaning for, echoed on press and release,
   // between the ticks' lines: no stretch of the trace repeats another.

@@ -70,7 +70,7 @@ check('the live tree shows the model as each frame drew it, as the trace writes 
   await page.evaluate(() => {
     window.written = '';
     const show = Module.onOutput;
-    Module.onOutput = (fd, byte) => { window.written += String.fromCharCode(byte); show(fd, byte); };
+    Module.onOutput = (bytes) => { window.written += String.fromCharCode(...bytes); show(bytes); };
   });
   // After the next frame in which the page wrote the tree anew: every
   // value the tree shows, the model in memory, and the trace so far. The
