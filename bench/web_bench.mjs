@@ -8,6 +8,7 @@ import zlib from 'node:zlib';
 import fs from 'node:fs';
 import path from 'node:path';
 import { countTicks, launch, sleep, waitForStart } from '../tests/web/lib.mjs';
+import { lighthouseMobile } from './lighthouse.mjs';
 import { serve } from '../scripts/serve.mjs';
 import { encode } from '../web/drive-code.js';
 import { keyEvent, reshapeEvent, translate } from '../web/keys.js';
@@ -168,6 +169,9 @@ async function measure(engine) {
   }
 }
 
+// Lighthouse's mobile figures first, on a quiet machine.
+const lighthouseRuns = Number(process.env.LIGHTHOUSE_RUNS || 3);
+const phone = await lighthouseMobile(server.url, lighthouseRuns);
 const results = {};
 for (const engine of engines) results[engine] = await measure(engine);
 server.close();
@@ -195,10 +199,27 @@ for (const name of files) {
 const ok = (good) => (good ? 'ok' : 'MISSED');
 const weight = (label, [b, g]) => `  ${label.padEnd(22)} ${String(b).padStart(8)} B ${String(g).padStart(8)} B gzipped`;
 console.log(`${weight('to run the program', sums.run)}   target <= 260 KB: ${ok(sums.run[0] <= 260 * 1024)}`);
-console.log(`${weight('with the app\'s files', sums.all)}`);
+console.log(`${weight('with the app\'s files', sums.all)}   target <= 100 KB gzipped: ${ok(sums.all[1] <= 100 * 1024)}`);
 const single = fs.readFileSync(path.join(pageDir, 'tank.html'));
 console.log(`${weight('the single file', [single.length, zlib.gzipSync(single, { level: 9 }).length])}`
   + `   target < 260,000 B: ${ok(single.length < 260000)}\n`);
+
+// Each figure's median, and its range over the runs.
+const spread = (values, digits) => `${median(values).toFixed(digits)} (${Math.min(...values).toFixed(digits)}-${Math.max(...values).toFixed(digits)})`;
+console.log(`Lighthouse ${JSON.parse(fs.readFileSync(new URL('../node_modules/lighthouse/package.json', import.meta.url))).version}, mobile (simulated slow 4G, 4x slower CPU), Chromium, the served page: median (range) of ${lighthouseRuns} runs`);
+for (const [label, values, digits, good, target] of [
+  ['performance score', phone.score, 0, (v) => v >= 95, '>= 95'],
+  ['total blocking time (ms)', phone.tbt, 0, (v) => v < 150, '< 150'],
+  ['time to interactive (s)', phone.tti, 2, (v) => v < 2.5, '< 2.5'],
+  ['first contentful paint (s)', phone.fcp, 2, () => true, ''],
+  ['largest contentful paint (s)', phone.lcp, 2, () => true, ''],
+  ['longest task (ms)', phone.longest, 0, (v) => v <= 50, '<= 50'],
+  ['transferred (KB)', phone.kb, 1, (v) => v <= 100, '<= 100'],
+]) {
+  const verdict = target ? ` ${good(median(values)) ? 'ok' : 'MISSED'}` : '';
+  console.log(`  ${label.padEnd(30)} ${spread(values, digits).padStart(24)}${verdict.padEnd(8)} ${target}`);
+}
+console.log('');
 
 const fmt = (v, digits) => (v === null || v === undefined || Number.isNaN(v) ? 'n/a' : v.toFixed(digits));
 // The median over the rounds of one figure of one phase.

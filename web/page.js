@@ -11,26 +11,44 @@ const status = document.getElementById('status');
 
 // Keep what was drawn once the frame is shown, so that the last frame
 // stays after ESC and the canvas can be read back (screenshots, tests).
+// No WebGL at all (turned off, or a GPU the browser refuses): the program
+// cannot open its window, and the page says why rather than its status.
+// Known from the program's own request, not from a context made to find
+// out, which costs a phone a long task at start.
 var getContext = canvas.getContext.bind(canvas);
+var noWebGL = false;
 canvas.getContext = function (type, attributes) {
-  return getContext(type, Object.assign({}, attributes, { preserveDrawingBuffer: true }));
+  var context = getContext(type, Object.assign({}, attributes, { preserveDrawingBuffer: true }));
+  if (!context && /webgl/.test(type)) {
+    noWebGL = true;
+    showStatus('noWebGL');
+  }
+  return context;
 };
 
 
 // What the page writes into itself as the program runs, the console and
-// the tree, is written in the same frames, at most ten a second, each
-// time from the frame just drawn: every frame that changes the page's
-// text costs the browser a pass of style, layout and paint, and at fifty a
-// second those passes cost more than all the rest of the page.
+// the tree, is written at most ten times a second, each time from a frame
+// just drawn: every change of the page's text costs the browser a pass of
+// style, layout and paint, and at fifty a second those passes cost more
+// than all the rest of the page. What a writer needs of the frame is read
+// with the frame (read), and written just after it (write).
 const writeEvery = 100;  // ms
 const writers = [flushTrace];
+const readers = [];
 let lastWrite = -Infinity;
+function readFrame() {
+  readers.forEach((read) => read());
+}
 function writePage() {
   lastWrite = performance.now();
   writers.forEach((write) => write());
 }
 // Another writer of the page (the tree, the replay's count).
-export const addWriter = (write) => { writers.push(write); };
+export const addWriter = (write, read) => {
+  writers.push(write);
+  if (read) readers.push(read);
+};
 
 // After every frame. The first is also marked on the page's timeline
 // (navigation is at 0), for the start-up figure of make bench-web.
@@ -43,7 +61,13 @@ function afterFrame() {
     // does not compete with the start.
     setTimeout(keepForOffline, 0);
   }
-  if (performance.now() - lastWrite >= writeEvery) writePage();
+  // In a task of its own, not in the one that drew the frame (at the start,
+  // the program's: its window, the help and the first reshape).
+  if (performance.now() - lastWrite >= writeEvery) {
+    lastWrite = performance.now();
+    readFrame();
+    setTimeout(writePage, 0);
+  }
 }
 
 // The program is ending: its runtime will shrink the canvas it drew on,
@@ -103,15 +127,6 @@ try {
   }
 } catch (error) {
   // no storage here (a sandboxed frame, storage turned off)
-}
-
-// No WebGL at all (turned off, or a GPU the browser refuses): the program
-// cannot open its window, and the page says why rather than its status.
-var probe = document.createElement('canvas').getContext('webgl');
-var noWebGL = !probe;
-if (probe && probe.getExtension('WEBGL_lose_context')) probe.getExtension('WEBGL_lose_context').loseContext();
-if (noWebGL) {
-  showStatus('noWebGL');
 }
 
 // A file of the page that does not arrive: named, with a retry.
@@ -186,13 +201,15 @@ window.Module = {
   },
   // The page written once more, so that it shows the program's end.
   onExit: function (code) {
+    readFrame();
     writePage();
     if (!noWebGL) showStatus('ended', code);
   },
   onAbort: function (what) {
+    readFrame();
     writePage();
     if (!started) failedToLoad(function () { return String(what); });
-    else showStatus('stopped', what);
+    else if (!noWebGL) showStatus('stopped', what);
   },
 };
 

@@ -131,10 +131,16 @@ function build(nodes) {
   panel.appendChild(root);
 }
 
-// With the page's other writes (web/page.js), from the frame just drawn:
-// only what changed is written, and its step lit.
+// With the page's other writes (web/page.js), from the frame just drawn
+// (read with it): only what changed is written, and its step lit.
+var values = null;
+function readValues() {
+  values = Module.UTF8ToString(Module._webModelText());
+}
 function update() {
-  var words = Module.UTF8ToString(Module._webModelText()).split(' ');
+  if (values === null) readValues();
+  var words = values.split(' ');
+  values = null;
   var now = performance.now();
   for (var i = 0; i + 1 < words.length; i += 2) {
     var name = words[i];
@@ -172,6 +178,6 @@ Module['postRun'] = [].concat(Module['postRun'] || [], function () {
   }
   build(JSON.parse(tree));
   show(-1);
-  addWriter(update);
+  addWriter(update, readValues);
   update();
 });

@@ -34,6 +34,9 @@ function(tank_web_program target out_dir)
     # ESC ends the runtime for real, so no timer, frame or key runs after it.
     -sEXIT_RUNTIME=1
     -sMALLOC=emmalloc
+    # The emulation needs no WebGL extension the program does not ask for:
+    # enabling every one the browser has costs a phone a long task at start.
+    -sGL_SUPPORT_AUTOMATIC_ENABLE_EXTENSIONS=0
     # What the page calls (web/program.cpp) and reads.
     "SHELL:-sEXPORTED_FUNCTIONS=_main,_webDeliverKey,_webResize,_webReshape,_webRedraw,_webModel${extra_exports}"
     "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32,UTF8ToString"

@@ -72,9 +72,10 @@ check('the live tree shows the model as each frame drew it, as the trace writes 
     const show = Module.onOutput;
     Module.onOutput = (bytes) => { window.written += String.fromCharCode(...bytes); show(bytes); };
   });
-  // After the next frame in which the page wrote the tree anew: every
-  // value the tree shows, the model in memory, and the trace so far. The
-  // tank moves at every tick, so every write of the tree changes it.
+  // After the next frame from which the page wrote the tree anew (just
+  // after it): every value the tree shows, the model in memory and the
+  // trace so far as the frame was drawn. The tank moves at every tick, so
+  // every write of the tree changes it.
   const afterWrite = () => page.evaluate(() => new Promise((resolve) => {
     const pageHook = Module.onFrame;
     const shownNow = () => {
@@ -82,15 +83,20 @@ check('the live tree shows the model as each frame drew it, as the trace writes 
       for (const e of document.querySelectorAll('[data-model]')) (shown[e.dataset.model] = shown[e.dataset.model] || []).push(e.textContent);
       return shown;
     };
+    let done = false;
     Module.onFrame = () => {
       const before = JSON.stringify(shownNow());
       pageHook();
-      const shown = shownNow();
-      if (JSON.stringify(shown) === before) return;
-      Module.onFrame = pageHook;
       const m = Module.HEAPF32.subarray(Module._webModel() / 4, Module._webModel() / 4 + 7);
-      const lit = document.querySelector('[data-model="turretAngle"]').closest('li').classList.contains('changed');
-      resolve({ shown, model: Array.from(m), written: window.written, lit });
+      const frame = { model: Array.from(m), written: window.written };
+      setTimeout(() => {
+        const shown = shownNow();
+        if (done || JSON.stringify(shown) === before) return;
+        done = true;
+        Module.onFrame = pageHook;
+        const lit = document.querySelector('[data-model="turretAngle"]').closest('li').classList.contains('changed');
+        resolve({ shown, ...frame, lit });
+      }, 0);
     };
   }));
   const fmt = (v) => (Object.is(v, -0) ? '-0.00' : v.toFixed(2));
