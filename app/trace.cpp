@@ -42,8 +42,8 @@ void traceSpecialKey(int key, bool pressed)
 {
     if (appState.debug)
         print(pressed ? "Carregou na tecla especial %d\n"
-                       : "Largou a tecla especial %d\n",
-               key);
+                      : "Largou a tecla especial %d\n",
+              key);
 }
 
 void traceSwitched(bool on)

@@ -22,7 +22,8 @@ static void tick(int value)
     glutTimerFunc(20, tick, value);
     if (printing) {
         char line[64];
-        const int length = snprintf(line, sizeof line, "Velocidade %.2f Direccao %.2f\n", 0.0, 0.0);
+        const int length =
+            snprintf(line, sizeof line, "Velocidade %.2f Direccao %.2f\n", 0.0, 0.0);
         platformWrite(line, static_cast<std::size_t>(length));
     }
     glutPostRedisplay();
