@@ -5,9 +5,7 @@ import path from 'node:path';
 import {
   check, expect, pageDir, useEngine,
 } from './checks.mjs';
-import {
-  openPage, sleep, waitForStart,
-} from './lib.mjs';
+import { afterReload, openPage, sleep } from './lib.mjs';
 import { serve } from '../../scripts/serve.mjs';
 
 // This engine's browser and the page's server, for every check below.
@@ -28,9 +26,7 @@ check('failing well: a lost picture, a file that does not arrive and no WebGL ar
   await page.evaluate(() => document.getElementById('canvas').getContext('webgl').getExtension('WEBGL_lose_context').loseContext());
   await statusIs(page, /picture was lost/);
   expect(await page.$eval('#canvas', (e) => getComputedStyle(e).visibility) === 'hidden', 'the lost picture is still shown');
-  await page.click('#status button');
-  await statusIs(page, /^(loading|running)$/);
-  await waitForStart(page, page.errors);
+  await afterReload(page, () => page.click('#status button'), page.errors);
   expect(await page.$eval('#trace', (e) => e.classList.contains('hide-step')), 'the new start did not keep the step lines hidden');
   await page.close();
 
@@ -45,9 +41,7 @@ check('failing well: a lost picture, a file that does not arrive and no WebGL ar
     await page.goto(site.url);
     await statusIs(page, /tank\.wasm \(404\) did not arrive.*retry/);
     fs.copyFileSync(path.join(pageDir, 'tank.wasm'), path.join(copy, 'tank.wasm'));
-    await page.click('#status button');
-    await statusIs(page, /^(loading|running)$/);
-    await waitForStart(page, []);
+    await afterReload(page, () => page.click('#status button'));
     await page.close();
 
     fs.writeFileSync(path.join(copy, 'no-webgl.js'), "HTMLCanvasElement.prototype.getContext = function () { return null; };\n");
