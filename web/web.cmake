@@ -37,6 +37,11 @@ function(tank_web_program target out_dir)
     # The emulation needs no WebGL extension the program does not ask for:
     # enabling every one the browser has costs a phone a long task at start.
     -sGL_SUPPORT_AUTOMATIC_ENABLE_EXTENSIONS=0
+    # The emulation's buffers for arrays drawn from memory need only hold
+    # the largest draw the program makes (platform/web/draw.cpp's batch:
+    # 4096 vertices of 24 bytes, 96 KiB); 2 MiB of them cost a phone a long
+    # task at start.
+    -sGL_MAX_TEMP_BUFFER_SIZE=131072
     # What the page calls (web/program.cpp) and reads.
     "SHELL:-sEXPORTED_FUNCTIONS=_main,_webDeliverKey,_webResize,_webReshape,_webRedraw,_webModel${extra_exports}"
     "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32,UTF8ToString"

@@ -26,6 +26,8 @@ struct BatchVertex {
 };
 static const int batchCapacity = 4096;
 static BatchVertex batch[batchCapacity];
+// The emulation's temporary buffers hold one draw (web/web.cmake).
+static_assert(sizeof batch <= 131072, "a batch larger than GL_MAX_TEMP_BUFFER_SIZE");
 static int batchCount = 0;
 
 static PolygonMode polygonMode = PolygonMode::fill;
