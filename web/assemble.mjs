@@ -23,7 +23,7 @@ const esbuild = createRequire(new URL('../package.json', import.meta.url))('esbu
 // The page's files as written, then what the build makes: every file the
 // page loads, and so the worker's set.
 const sourceFiles = ['index.html', 'page.css', 'manifest.webmanifest', 'manifest.pt.webmanifest', 'icon-192.png', 'icon-512.png'];
-const pageFiles = [...sourceFiles, 'page.js', 'tank.js', 'tank.wasm'];
+const pageFiles = [...sourceFiles, 'page.js', 'gl-warm-up.js', 'tank.js', 'tank.wasm'];
 
 // The browsers the page is for: what a school's oldest tablets still run.
 const target = ['chrome100', 'firefox100', 'safari15'];
@@ -135,6 +135,7 @@ try {
     copySources(out);
     const pageJs = await bundle('main.js');
     fs.writeFileSync(path.join(out, 'page.js'), pageJs);
+    fs.writeFileSync(path.join(out, 'gl-warm-up.js'), await bundle('gl-warm-up.js'));
     const program = path.join(out, 'tank.js');
     fs.writeFileSync(program, await shorten(fs.readFileSync(program, 'utf8')));
     const tree = JSON.stringify(JSON.parse(fs.readFileSync(treeJson, 'utf8')));
@@ -146,11 +147,12 @@ try {
     console.log(`assemble: ${out}/tank.html (${fs.statSync(path.join(out, 'tank.html')).size} B), worker set ${build}`);
   } else if (what === 'floor' && out && rest.length === 1) {
     const program = rest[0].replace(/\.js$/, '');
-    copySources(out, [...sourceFiles, 'page.js', `${program}.js`, `${program}.wasm`]);
+    copySources(out, [...sourceFiles, 'page.js', 'gl-warm-up.js', `${program}.js`, `${program}.wasm`]);
     const index = path.join(out, 'index.html');
     fs.writeFileSync(index, replaceOnce(fs.readFileSync(index, 'utf8'), programScript,
       programScript.replace('tank.js', rest[0])));
     fs.writeFileSync(path.join(out, 'page.js'), await bundle('main.js'));
+    fs.writeFileSync(path.join(out, 'gl-warm-up.js'), await bundle('gl-warm-up.js'));
   } else if (what === 'worker' && out) {
     stampWorker(out);
   } else {

@@ -5,6 +5,7 @@
 // as emscripten's runtime asks.
 import { say as sayIn, onChange, text } from './language.js';
 import { flush as flushTrace, write as writeTrace } from './trace.js';
+import { startAfterGlSetUp } from './gl-start.js';
 
 const canvas = document.getElementById('canvas');
 const status = document.getElementById('status');
@@ -212,6 +213,7 @@ window.Module = {
     else if (!noWebGL) showStatus('stopped', what);
   },
 };
+startAfterGlSetUp(window.Module);
 
 // Full screen for the canvas and the on-screen keys; the button, or the
 // browser's own Escape, leaves it again.

@@ -44,7 +44,7 @@ function(tank_web_program target out_dir)
     -sGL_MAX_TEMP_BUFFER_SIZE=131072
     # What the page calls (web/program.cpp) and reads.
     "SHELL:-sEXPORTED_FUNCTIONS=_main,_webDeliverKey,_webResize,_webReshape,_webRedraw,_webModel${extra_exports}"
-    "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32,UTF8ToString"
+    "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32,UTF8ToString,addRunDependency,removeRunDependency"
     # Standard output reaches the page from the program itself, so the
     # runtime's files are left out.
     -sFILESYSTEM=0

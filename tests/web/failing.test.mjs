@@ -5,7 +5,9 @@ import path from 'node:path';
 import {
   check, expect, pageDir, useEngine,
 } from './checks.mjs';
-import { afterReload, openPage, sleep } from './lib.mjs';
+import {
+  afterReload, openPage, sleep, waitForStart,
+} from './lib.mjs';
 import { serve } from '../../scripts/serve.mjs';
 
 // This engine's browser and the page's server, for every check below.
@@ -30,13 +32,20 @@ check('failing well: a lost picture, a file that does not arrive and no WebGL ar
   expect(await page.$eval('#trace', (e) => e.classList.contains('hide-step')), 'the new start did not keep the step lines hidden');
   await page.close();
 
-  // A page whose program's files do not arrive, then do; and a browser
-  // with no WebGL (the page's copy with a script first that refuses it).
+  // A page whose worker setting WebGL up never answers; whose program's
+  // files do not arrive, then do; and a browser with no WebGL (the page's
+  // copy with a script first that refuses it).
   const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'tank-failing-'));
   fs.cpSync(pageDir, copy, { recursive: true });
-  fs.rmSync(path.join(copy, 'tank.wasm'));
+  fs.writeFileSync(path.join(copy, 'gl-warm-up.js'), 'setInterval(() => {}, 1000);\n');
   const site = await serve({ '/tank/': copy });
   try {
+    page = await browser.newPage();
+    await page.goto(site.url);
+    await waitForStart(page);
+    await page.close();
+
+    fs.rmSync(path.join(copy, 'tank.wasm'));
     page = await browser.newPage();
     await page.goto(site.url);
     await statusIs(page, /tank\.wasm \(404\) did not arrive.*retry/);
