@@ -276,4 +276,6 @@ function keepForOffline() {
 // The keys drive the tank while the canvas has the focus, from the start;
 // a click or a tap on it gives it the keys back (Tab reaches it too).
 canvas.addEventListener('click', function () { canvas.focus(); });
-canvas.focus();
+// It is at the top already: scrolling it into view would lay the page out
+// while it loads.
+canvas.focus({ preventScroll: true });
