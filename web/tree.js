@@ -63,12 +63,15 @@ function stepItem(step) {
 // order (the chosen one, else the first); the arrows move between them.
 var parts = [];  // { button, marked: a bit for it and each part under it, parent }
 var chosen = -1;
-function show(index) {
+function mark(index) {
   chosen = index >= 0 && index < parts.length ? index : -1;
   parts.forEach(function (part, i) {
     part.button.setAttribute('aria-pressed', String(i === chosen));
     part.button.tabIndex = i === (chosen < 0 ? 0 : chosen) ? 0 : -1;
   });
+}
+function show(index) {
+  mark(index);
   // Not before the program runs, nor after it has ended (web/bridge.js).
   Module.callProgram('_webShowPart', [chosen, chosen < 0 ? 0 : parts[chosen].marked]);
 }
@@ -177,7 +180,7 @@ Module['postRun'] = [].concat(Module['postRun'] || [], function () {
     return;
   }
   build(JSON.parse(tree));
-  show(-1);
+  mark(-1);  // none shown yet, as the program starts: nothing to draw again
   addWriter(update, readValues);
   update();
 });
