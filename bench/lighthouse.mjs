@@ -15,23 +15,34 @@ const figures = {
   longest: (r) => Math.max(0, ...(r.audits['long-tasks'].details?.items || []).map((t) => t.duration)),
 };
 
-// { figure: [value of each run] } over runs runs of url.
-export async function lighthouseMobile(url, runs) {
-  const values = Object.fromEntries(Object.keys(figures).map((f) => [f, []]));
+// The figures of one run on url: { figure: value }.
+async function lighthouseOnce(url) {
+  const browser = await puppeteer.launch({
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+      '--disable-background-networking', '--disable-component-update', '--no-first-run'],
+  });
+  try {
+    const port = Number(new URL(browser.wsEndpoint()).port);
+    const result = await lighthouse(url, { port, output: 'json', logLevel: 'error', onlyCategories: ['performance'] });
+    if (result.lhr.runtimeError) throw new Error(`Lighthouse: ${result.lhr.runtimeError.message}`);
+    return Object.fromEntries(Object.entries(figures).map(([name, read]) => [name, read(result.lhr)]));
+  } finally {
+    await browser.close();
+  }
+}
+
+// { page: { figure: [value of each run] } } over runs runs of each of pages
+// ({ page: url }), a run of each in turn, so that a slower spell of the
+// machine weighs on all of them alike.
+export async function lighthouseMobile(pages, runs) {
+  const values = Object.fromEntries(Object.keys(pages).map((name) => [name,
+    Object.fromEntries(Object.keys(figures).map((figure) => [figure, []]))]));
   for (let i = 0; i < runs; i++) {
-    const browser = await puppeteer.launch({
-      executablePath: '/usr/bin/chromium',
-      headless: true,
-      args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-        '--disable-background-networking', '--disable-component-update', '--no-first-run'],
-    });
-    try {
-      const port = Number(new URL(browser.wsEndpoint()).port);
-      const result = await lighthouse(url, { port, output: 'json', logLevel: 'error', onlyCategories: ['performance'] });
-      if (result.lhr.runtimeError) throw new Error(`Lighthouse: ${result.lhr.runtimeError.message}`);
-      for (const [name, read] of Object.entries(figures)) values[name].push(read(result.lhr));
-    } finally {
-      await browser.close();
+    for (const [name, url] of Object.entries(pages)) {
+      const one = await lighthouseOnce(url);
+      for (const figure of Object.keys(figures)) values[name][figure].push(one[figure]);
     }
   }
   return values;
