@@ -56,6 +56,16 @@ export function encode(drive) {
   return btoa(binary).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
 }
 
+// The most events a drive has at any one step.
+function mostAtOneStep(events) {
+  let most = 0;
+  for (let i = 0, atStep = 0; i < events.length; i++) {
+    atStep = i > 0 && events[i][0] === events[i - 1][0] ? atStep + 1 : 1;
+    most = Math.max(most, atStep);
+  }
+  return most;
+}
+
 // The drive in a code, or { problem }: 'malformed', 'foreign', 'longLink'
 // (longer than an address), 'longDrive' (longer than a day) or 'crowded'
 // (too many events at one step).
@@ -90,20 +100,15 @@ export function decode(code) {
     if (count > maxEvents) throw new Error();
     const events = [];
     let step = 0;
-    let atStep = 0;
-    let crowded = false;
     for (let i = 0; i < count; i++) {
-      const delta = number();
-      step += delta;
-      atStep = delta === 0 && i > 0 ? atStep + 1 : 1;
-      crowded ||= atStep > maxAtOneStep;
+      step += number();
       const event = number();
       if (step > steps || !isEvent(event)) throw new Error();
       events.push([step, event]);
     }
     if (at !== body.length) throw new Error();
     if (steps > maxSteps) return { problem: 'longDrive' };
-    if (crowded) return { problem: 'crowded' };
+    if (mostAtOneStep(events) > maxAtOneStep) return { problem: 'crowded' };
     return { steps, events };
   } catch {
     return { problem: 'malformed' };
@@ -114,11 +119,7 @@ export function decode(code) {
 // as a replay's, so that every drive shared can be replayed.
 export function unshareable(drive, address) {
   if (drive.steps > maxSteps) return 'longDrive';
-  let atStep = 0;
-  for (let i = 0; i < drive.events.length; i++) {
-    atStep = i > 0 && drive.events[i][0] === drive.events[i - 1][0] ? atStep + 1 : 1;
-    if (atStep > maxAtOneStep) return 'crowded';
-  }
+  if (mostAtOneStep(drive.events) > maxAtOneStep) return 'crowded';
   if (drive.events.length > maxEvents || address.length > maxAddressLength) return 'longLink';
   return null;
 }
