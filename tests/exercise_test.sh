@@ -9,17 +9,10 @@ src=${1:?usage: exercise_test.sh SOURCE_DIR}
 here=$(dirname "$0")
 . "$here/../scripts/lib/xvfb.sh"
 . "$here/lib/e2e.sh"
-require_tools git cmake xdotool xwd
+require_tools git cmake xdotool xwd convert compare
 
-work=$(mktemp -d)
+e2e_scratch
 out="$work/trace"
-pid=
-cleanup() {
-    [ -n "$pid" ] && child_running "$pid" && kill "$pid"
-    xvfb_stop
-    rm -rf "$work"
-}
-trap cleanup EXIT
 
 # The sources as they stand, edits not yet committed included.
 mkdir "$work/src"
@@ -41,6 +34,18 @@ dot=$("$work/build/tank_diagram")
 grep -qF -- 'turretFrame -> antenna [label="push\ntranslate (-0.7, -0.7, 0.25)\nrotate antennaAngle about Z"];' <<<"$dot" ||
     { echo "$dot" >&2; fail "the diagram has no antenna under the turret frame"; }
 
+# Screenshots as their pixels: xwd's header holds bytes it leaves unset,
+# so two files of the same picture can differ.
+shot() { xwd -root -silent | convert xwd:- "$work/$1.png" || fail "no screenshot $1"; }
+pixels_differ() {
+    compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>/dev/null
+    case $? in
+    0) return 1 ;;
+    1) return 0 ;;
+    *) fail "compare could not read $1.png and $2.png" ;;
+    esac
+}
+
 # The key: at rest two frames are the same; after E is held a while the
 # picture has changed, and nothing else moved the tank.
 XVFB_ARGS="-ardelay 60000" xvfb_start || exit 1
@@ -51,16 +56,16 @@ wid=$(tank_window)
 [ -n "$wid" ] || fail "no window named Exemplo"
 xdotool mousemove --window "$wid" 320 240
 wait_for 10 ticks_reach 10 || fail "no ticks"
-xwd -root -silent >"$work/before.xwd"
+shot before
 wait_for 10 ticks_reach $(($(ticks) + 5)) || fail "ticks stalled"
-xwd -root -silent >"$work/still.xwd"
-cmp -s "$work/before.xwd" "$work/still.xwd" || fail "the picture changes with no key held"
+shot still
+pixels_differ before still && fail "the picture changes with no key held"
 xdotool keydown e
 wait_for 10 ticks_reach $(($(ticks) + 10))
 xdotool keyup e
 wait_for 10 has_line "Largou a tecla e" || fail "the release of E never came"
 wait_for 10 ticks_reach $(($(ticks) + 3)) || fail "ticks stalled"
-xwd -root -silent >"$work/after.xwd"
-cmp -s "$work/before.xwd" "$work/after.xwd" && fail "E held for 10 steps did not turn the antenna"
+shot after
+pixels_differ before after || fail "E held for 10 steps did not turn the antenna"
 has_line "Velocidade 0.00 Direccao 0.00" || fail "the tank itself moved"
 echo "exercise: the antenna is in the tree and the diagram, and E turns it"
