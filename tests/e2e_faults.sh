@@ -13,14 +13,7 @@ here=$(dirname "$0")
 . "$here/lib/e2e.sh"
 require_tools xdotool
 
-work=$(mktemp -d)
-pid=
-cleanup() {
-    [ -n "$pid" ] && child_running "$pid" && kill -9 "$pid"
-    xvfb_stop
-    rm -rf "$work"
-}
-trap cleanup EXIT
+e2e_scratch KILL
 
 # Every line a whole trace line or help text, and the file ends in a newline.
 trace_is_whole() {

@@ -10,15 +10,8 @@ here=$(dirname "$0")
 . "$here/lib/e2e.sh"
 require_tools xdotool
 
-work=$(mktemp -d)
+e2e_scratch
 out="$work/trace"
-pid=
-cleanup() {
-    [ -n "$pid" ] && child_running "$pid" && kill "$pid"
-    xvfb_stop
-    rm -rf "$work"
-}
-trap cleanup EXIT
 
 # The server's key repeat is pushed out of reach: a repeat is a release and
 # a press, and on a loaded machine a tick can fall between the two and let

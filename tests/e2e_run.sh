@@ -10,13 +10,8 @@ here=$(dirname "$0")
 . "$here/lib/e2e.sh"
 require_tools xdotool make script
 
-work=$(mktemp -d)
+e2e_scratch
 out="$work/make-output"
-cleanup() {
-    xvfb_stop
-    rm -rf "$work"
-}
-trap cleanup EXIT
 xvfb_start || exit 1
 
 make -C "$src" run BUILD_DIR="$build" >"$out" 2>&1 &

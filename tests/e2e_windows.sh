@@ -23,14 +23,7 @@ here=$(dirname "$0")
 require_tools wine xdotool xwd convert compare x86_64-w64-mingw32-objdump
 [ -f "$exe" ] || fail "$exe is missing: make windows builds it"
 
-work=$(mktemp -d)
-pid=
-cleanup() {
-    [ -n "$pid" ] && child_running "$pid" && kill "$pid"
-    xvfb_stop
-    rm -rf "$work"
-}
-trap cleanup EXIT
+e2e_scratch
 
 echo "1. the DLLs tank.exe needs"
 system_dlls='^(ADVAPI32|GDI32|GLU32|KERNEL32|msvcrt|OPENGL32|USER32|WINMM)\.dll$'

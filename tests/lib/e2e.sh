@@ -23,6 +23,22 @@ fail() {
     exit 1
 }
 
+# e2e_scratch [SIGNAL]: a scratch folder in $work, and $pid for the program
+# once the script starts it. However the script exits, the program still
+# running is stopped (with SIGNAL, TERM unless given), the X server too, and
+# the folder removed.
+e2e_scratch() {
+    work=$(mktemp -d)
+    pid=
+    e2e_signal=${1:-TERM}
+    trap e2e_clean_up EXIT
+}
+e2e_clean_up() {
+    [ -n "$pid" ] && child_running "$pid" && kill -"$e2e_signal" "$pid"
+    xvfb_stop
+    rm -rf "$work"
+}
+
 # wait_for SECONDS COMMAND...: polls until the command succeeds, for at
 # least SECONDS. Polls are counted, not the clock read: the wall clock may
 # be stepped (a machine that sets its time some minutes after it boots),
