@@ -1,21 +1,12 @@
-#include <fstream>
 #include <gtest/gtest.h>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "render/diagram.h"
 #include "render/render.h"
+#include "tests/files.h"
 
 namespace {
-
-std::string readFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // As Graphviz writes text into SVG.
 std::string svgEscaped(const std::string &text)

@@ -1,24 +1,15 @@
 #include <algorithm>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include <GL/glut.h>
 
 #include "input/keys.h"
+#include "tests/files.h"
 
 namespace {
-
-std::string readFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The key as the page names it (KeyboardEvent.key).
 std::string pageKey(const KeyBinding &k)
