@@ -14,7 +14,7 @@ static bool printing = true;
 static void display()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    platformSwapBuffers();
+    glutSwapBuffers();
 }
 
 static void tick(int value)

@@ -25,9 +25,9 @@ void platformWrite(const char *bytes, std::size_t length)
     writeToPage(bytes, length);
 }
 
-void platformSwapBuffers()
+// GLUT's swap, as the page's GL tells the page of each frame.
+void glutSwapBuffers()
 {
-    glutSwapBuffers();
     announceFrame();
 }
 

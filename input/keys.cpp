@@ -27,15 +27,15 @@ static void switchProjection()
 
 static void fillPolygons()
 {
-    platformPolygonMode(PolygonMode::fill);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 static void outlinePolygons()
 {
-    platformPolygonMode(PolygonMode::line);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
 }
 static void pointPolygons()
 {
-    platformPolygonMode(PolygonMode::point);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
 }
 
 // In the help's order. The console speaks Latin-1: "projecção" is spelled

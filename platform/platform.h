@@ -1,50 +1,14 @@
-// What the desktop and the browser do differently, behind one set of free
-// functions. The build compiles one implementation of this header, each
-// laid out alike by concern: desktop/draw.cpp (freeglut, GLU and GL as they
-// are) with the process's side for its system, desktop/process_posix.cpp or
-// desktop/process_windows.cpp; in the browser, web/draw.cpp (on emscripten's
-// GL emulation) and web/process.cpp. The scene, the tick and the keys call
-// in; nothing here calls up into them. The page's own side of the program
-// (its keys, its canvas size) is web/program.cpp, above this seam.
+// What the process does differently on the desktop and in the browser,
+// behind one set of free functions: standard output, the end of the
+// program, the tick's timing and the window's readiness. The build compiles
+// one implementation of this header: desktop/process_posix.cpp,
+// desktop/process_windows.cpp or web/process.cpp. The drawing is not here:
+// the program calls GL, GLU and GLUT as they are, and each place it runs
+// supplies them (gl/). Nothing here calls up into the program. The page's
+// own side of the program (its keys, its canvas size) is web/program.cpp.
 #pragma once
 
 #include <cstddef>
-
-// How polygons are rasterised, as the F, L and P keys choose.
-enum class PolygonMode { fill, line, point };
-
-// Sets the current colour (glColor3f): the colour of polygons that set none
-// and of cylinders.
-void platformColour(float r, float g, float b);
-
-// One convex polygon, made like a GL_POLYGON block: begin, at most one colour
-// before the first vertex (else the current colour holds), the vertices in
-// order, end.
-void platformBeginPolygon();
-void platformPolygonColour(const float *rgb);
-void platformVertex(float x, float y, float z);
-void platformVertexv(const float *xyz);
-void platformEndPolygon();
-
-// An open cylinder along +Z from z = 0 to height, in the current colour.
-void platformCylinder(double baseRadius, double topRadius, double height, int slices,
-                      int stacks);
-
-// Multiplies the current matrix by the view from eye towards centre with up
-// pointing up the screen.
-void platformLookAt(const float *eye, const float *centre, const float *up);
-
-// Multiplies the current matrix by a perspective projection; fovy in degrees.
-void platformPerspective(double fovy, double aspect, double zNear, double zFar);
-
-// Sets the rasterisation of every polygon and cylinder drawn from now on.
-void platformPolygonMode(PolygonMode mode);
-
-// The drawing has reached a part of the tree of transforms, by its name in
-// English: the current modelview matrix is that part's frame, and what is
-// drawn next is the part's own, until the next part is reached. The page
-// can show that frame; a desktop draws only the scene.
-void platformPartReached(const char *name);
 
 // Called as each tick begins, before its step: where the page's replay of a
 // recorded drive brings in the keys that came before that step, and where,
@@ -61,9 +25,6 @@ void platformWindowReady();
 // The delay to hand the timer that runs the next tick, for ticks meant to be
 // tickMillis apart.
 unsigned platformTickDelay(int tickMillis);
-
-// Shows the frame just drawn (GLUT's buffer swap).
-void platformSwapBuffers();
 
 // Writes bytes to standard output, exactly as they are: the key help and the
 // trace, Latin-1. A desktop's goes to the console; the page's to its panel.

@@ -2,10 +2,11 @@
 
 // GLUT's header brings GL's, after what Windows' gl.h needs before it.
 #include <GL/glut.h>
+#include <GL/glu.h>
 
 #include "app/state.h"
 #include "app/trace.h"
-#include "platform/platform.h"
+#include "gl/part.h"
 #include "render/tank_shape.h"
 
 // Corners of the unit cube, indexed as the face table below uses them.
@@ -52,7 +53,7 @@ void reshape(int width, int height)
             else
                 glOrtho(-20 * w / h, 20 * w / h, -20, 20, -100, 100);
         } else {
-            platformPerspective(appState.fieldOfView, w / h, 1, 100);
+            gluPerspective(appState.fieldOfView, w / h, 1, 100);
         }
     }
     glMatrixMode(GL_MODELVIEW);
@@ -60,24 +61,24 @@ void reshape(int width, int height)
 
 void drawGround(float half)
 {
-    platformBeginPolygon();
-    platformVertex(half, half, 0);
-    platformVertex(-half, half, 0);
-    platformVertex(-half, -half, 0);
-    platformVertex(half, -half, 0);
-    platformEndPolygon();
+    glBegin(GL_POLYGON);
+    glVertex3f(half, half, 0);
+    glVertex3f(-half, half, 0);
+    glVertex3f(-half, -half, 0);
+    glVertex3f(half, -half, 0);
+    glEnd();
 }
 
 void drawFace(const float *a, const float *b, const float *c, const float *d,
               const float *colour)
 {
-    platformBeginPolygon();
-    platformPolygonColour(colour);
-    platformVertexv(a);
-    platformVertexv(b);
-    platformVertexv(c);
-    platformVertexv(d);
-    platformEndPolygon();
+    glBegin(GL_POLYGON);
+    glColor3fv(colour);
+    glVertex3fv(a);
+    glVertex3fv(b);
+    glVertex3fv(c);
+    glVertex3fv(d);
+    glEnd();
 }
 
 void drawCube()
@@ -91,7 +92,7 @@ static void drawBox(const BoxSize &size, const char *part)
 {
     glPushMatrix();
     glScalef(size.width, size.length, size.height);
-    platformPartReached(part);
+    namePart(part);
     drawCube();
     glPopMatrix();
 }
@@ -130,6 +131,8 @@ void drawTank()
 {
     const TankModel &m = tankModel;
     const TankShape &t = tankShape;
+    // One quadric with GLU's defaults for the wheels, made once and kept.
+    static GLUquadric *wheel = gluNewQuadric();
 
     glPushMatrix();
     // Turn about the middle of the rear axle, 2.8 behind the hull's centre.
@@ -138,38 +141,39 @@ void drawTank()
     glTranslatef(0, t.rearAxleY, 0);
     // Lift so the wheels (radius 0.5, axles 0.2 below the frame) touch z = 0.
     glTranslatef(0, 0, t.rideHeight);
-    platformPartReached("tank frame");
+    namePart("tank frame");
 
-    platformColour(0, 0, 0);
+    glColor3f(0, 0, 0);
     for (const WheelMount &w : t.wheels) {
         glPushMatrix();
         glTranslatef(w.x, w.y, w.z);
         if (w.steers)
             glRotatef(m.wheelAngle, 0, 0, 1);
         glRotatef(t.wheelTurn, 0, 1, 0);  // cylinder axis from +Z to +X
-        platformPartReached(w.name);
-        platformCylinder(t.wheelRadius, t.wheelRadius, t.wheelWidth, t.wheelSlices,
-                         t.wheelStacks);
+        namePart(w.name);
+        if (wheel)
+            gluCylinder(wheel, t.wheelRadius, t.wheelRadius, t.wheelWidth, t.wheelSlices,
+                        t.wheelStacks);
         glPopMatrix();
     }
 
     // Pitch with speed and roll in turns, for the body but not the wheels.
     glRotatef(tankPitch(m), 1, 0, 0);
     glRotatef(tankRoll(m), 0, 1, 0);
-    platformPartReached("body frame");
+    namePart("body frame");
 
     drawBox(t.hull, "hull");
 
     glTranslatef(0, 0, t.turretLift);
     glRotatef(m.turretAngle, 0, 0, 1);
-    platformPartReached("turret frame");
+    namePart("turret frame");
     drawBox(t.turret, "turret");
 
     // The cannon pivots on the middle of the turret's front face.
     glTranslatef(0, t.cannonPivotY, 0);
     glRotatef(m.cannonAngle, 1, 0, 0);
     glTranslatef(0, t.cannonReachY, 0);
-    platformPartReached("cannon frame");
+    namePart("cannon frame");
     drawBox(t.cannon, "cannon");
 
     glPopMatrix();
@@ -180,9 +184,10 @@ void drawScene()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     const Camera &c = appState.camera;
-    platformLookAt(c.eye, c.centre, c.up);
-    platformPartReached("world");
-    platformColour(tankShape.groundGrey, tankShape.groundGrey, tankShape.groundGrey);
+    gluLookAt(c.eye[0], c.eye[1], c.eye[2], c.centre[0], c.centre[1], c.centre[2], c.up[0],
+              c.up[1], c.up[2]);
+    namePart("world");
+    glColor3f(tankShape.groundGrey, tankShape.groundGrey, tankShape.groundGrey);
     drawGround(tankShape.groundHalf);
     glPushMatrix();
     glTranslatef(tankModel.x, tankModel.y, 0);
@@ -194,5 +199,5 @@ void display()
 {
     drawScene();
     glFlush();
-    platformSwapBuffers();
+    glutSwapBuffers();
 }

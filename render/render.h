@@ -49,6 +49,6 @@ float drawnValue(const DrawnValue &value, const TankModel &model);
 
 // The tank in its own frame, posed from tankModel. Leaves the modelview
 // matrix as it found it. Each part is named where the drawing reaches its
-// frame (platformPartReached): the page's tree and the diagram in docs/
+// frame (namePart, gl/part.h): the page's tree and the diagram in docs/
 // are read from this drawing's own calls, its names and its steps.
 void drawTank();

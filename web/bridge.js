@@ -48,9 +48,12 @@ function call(name, args) {
     if (!ended) throw e;
   }
 }
-// The page's other calls (web/tree.js), where the program has them.
-Module['callProgram'] = function (name, args) {
-  if (typeof Module[name] === 'function') call(name, args);
+// The part whose frame the program draws over the scene, by its id in the
+// tree ('' for none), where the program has it (web/tree.js).
+Module['showPart'] = function (id) {
+  if (!started || ended || typeof Module['_webPartId'] !== 'function') return;
+  Module['stringToUTF8'](id, Module['_webPartId'](), 64);
+  call('_webShowPart', []);
 };
 
 // The drive: everything the program is told, each key and each new size

@@ -7,7 +7,7 @@
 
 #include "app/state.h"
 #include "input/keyboard.h"
-#include "platform/web/frames.h"
+#include "gl/webgl/frames.h"
 #include "render/render.h"
 
 // What freeglut does on the desktop and emscripten's GLUT does not do here,
@@ -56,12 +56,21 @@ EMSCRIPTEN_KEEPALIVE void webRedraw()
     display();
 }
 
-// Shows the frame of a part of the tree (its place in the page's tree) and
-// marks the parts whose places are set in marked, from the next frame on;
-// -1 shows none.
-EMSCRIPTEN_KEEPALIVE void webShowPart(int part, unsigned marked)
+// Room for the id of the part whose frame to show, as the tree names it,
+// which the page writes before it calls webShowPart.
+static char partId[64];
+EMSCRIPTEN_KEEPALIVE char *webPartId()
 {
-    showPartFrame(part, marked);
+    return partId;
+}
+
+// Shows the frame of the part whose id is in webPartId's room, and marks
+// what it and the parts under it draw, from this frame on; an empty id
+// shows none.
+EMSCRIPTEN_KEEPALIVE void webShowPart()
+{
+    partId[sizeof partId - 1] = '\0';
+    showPartFrame(partId);
     display();
 }
 

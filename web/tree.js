@@ -4,7 +4,7 @@
 // page), with the model's values as the frame on the screen used them.
 // It asks the program for the values when the page writes itself. Each
 // part is also a button that shows the part's frame in the picture
-// (platform/web/draw.cpp).
+// (gl/webgl/gl.cpp).
 import { onChange, treeText as inLanguage } from './language.js';
 import { addWriter } from './page.js';
 
@@ -61,7 +61,7 @@ function stepItem(step) {
 // The parts, in the tree's order: choosing one shows its frame and marks
 // what it draws, itself and the parts under it. One of them is in the tab
 // order (the chosen one, else the first); the arrows move between them.
-var parts = [];  // { button, marked: a bit for it and each part under it, parent }
+var parts = [];  // { button, id }
 var chosen = -1;
 function mark(index) {
   chosen = index >= 0 && index < parts.length ? index : -1;
@@ -73,7 +73,7 @@ function mark(index) {
 function show(index) {
   mark(index);
   // Not before the program runs, nor after it has ended (web/bridge.js).
-  Module.callProgram('_webShowPart', [chosen, chosen < 0 ? 0 : parts[chosen].marked]);
+  Module.showPart(chosen < 0 ? '' : parts[chosen].id);
 }
 
 // Focus from the keyboard chooses, as the arrows move it; a click or tap
@@ -102,7 +102,6 @@ window.addEventListener('keydown', function (event) {
 
 function build(nodes) {
   var lists = {};
-  var ids = {};
   var root = document.createElement('ul');
   nodes.forEach(function (node) {
     var item = document.createElement('li');
@@ -120,13 +119,7 @@ function build(nodes) {
       label.appendChild(treeText(line));
     });
     item.appendChild(label);
-    var part = { button: label, marked: 0, parent: node.parent };
-    ids[node.id] = parts.length;
-    parts.push(part);
-    // Its place marks it and every part it is under.
-    for (var at = part; at; at = ids[at.parent] === undefined ? null : parts[ids[at.parent]]) {
-      at.marked |= 1 << (parts.length - 1);
-    }
+    parts.push({ button: label, id: node.id });
     lists[node.id] = document.createElement('ul');
     item.appendChild(lists[node.id]);
     (node.parent ? lists[node.parent] : root).appendChild(item);

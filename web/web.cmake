@@ -29,22 +29,17 @@ function(tank_web_program target out_dir)
   set(extra_exports ${ARGN})
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${out_dir} SUFFIX .js)
   target_link_options(${target} PRIVATE
-    -sLEGACY_GL_EMULATION=1 -lglut
+    -lglut
     -sENVIRONMENT=web
     # ESC ends the runtime for real, so no timer, frame or key runs after it.
     -sEXIT_RUNTIME=1
     -sMALLOC=emmalloc
-    # The emulation needs no WebGL extension the program does not ask for:
-    # enabling every one the browser has costs a phone a long task at start.
+    # The page's GL needs no WebGL extension: enabling every one the
+    # browser has costs a phone a long task at start.
     -sGL_SUPPORT_AUTOMATIC_ENABLE_EXTENSIONS=0
-    # The emulation's buffers for arrays drawn from memory need only hold
-    # the largest draw the program makes (platform/web/draw.cpp's batch:
-    # 4096 vertices of 24 bytes, 96 KiB); 2 MiB of them cost a phone a long
-    # task at start.
-    -sGL_MAX_TEMP_BUFFER_SIZE=131072
     # What the page calls (web/program.cpp) and reads.
     "SHELL:-sEXPORTED_FUNCTIONS=_main,_webDeliverKey,_webResize,_webReshape,_webRedraw,_webModel${extra_exports}"
-    "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32,UTF8ToString,addRunDependency,removeRunDependency"
+    "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32,UTF8ToString,stringToUTF8,addRunDependency,removeRunDependency"
     # Standard output reaches the page from the program itself, so the
     # runtime's files are left out.
     -sFILESYSTEM=0
@@ -56,7 +51,7 @@ endfunction()
 
 # The tank's program also tells the page the values its tree shows, and
 # shows the frame of the part the page chooses.
-set(tree_exports ",_webModelText,_webShowPart")
+set(tree_exports ",_webModelText,_webPartId,_webShowPart")
 tank_web_program(tank ${TANK_WEB_DIR} ${tree_exports})
 
 # The same program once more with the WebAssembly inside its script, for

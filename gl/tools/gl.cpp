@@ -1,15 +1,19 @@
-// The tree of transforms, read from the drawing itself. In the tools that
-// write the tree (tank_diagram for make docs, the page's build), this file
-// stands in for GL's matrix calls and for the platform's drawing: the scene
-// is drawn once and every push, pop, translate, rotate and scale is written
-// down rather than done. Nothing is drawn, and no GL is linked. The model
-// is posed with a value of its own for each of drawnValues (render.h), so
-// that where one enters the drawing the step names it rather than a
-// number.
-#include <GL/gl.h>
+// The tools' GL: the tree of transforms, read from the drawing itself. In
+// the tools that write the tree (tank_diagram for make docs, the page's
+// build), this file is OpenGL, GLU and GLUT for the calls the program makes:
+// the scene is drawn once and every push, pop, translate, rotate and scale
+// is written down rather than done, each part named where the drawing
+// names it, each shape counted in its part. Nothing is drawn, and no GL is
+// linked. The model is posed with a value of its own for each of
+// drawnValues (render.h), so that where one enters the drawing the step
+// names it rather than a number.
+#include <GL/glut.h>
+#include <GL/glu.h>
 #include <cstdio>
 
 #include "app/state.h"
+#include "gl/common/parts.h"
+#include "gl/part.h"
 #include "platform/platform.h"
 #include "render/diagram.h"
 #include "render/render.h"
@@ -20,17 +24,18 @@ struct PartShapes {
     std::vector<std::string> cylinders;
 };
 
-// What the drawing has done so far. open holds, for each level of the
-// matrix stack, the part whose frame that level is in (-1 before the
-// world); pushedBy, for each level above the first, the part whose steps
-// hold the push that opened it (-1 while that push is still pending);
-// pending, the steps made since the last part was reached.
+// What the drawing has done so far. seen holds the parts and, for each
+// level of the matrix stack, the part whose frame that level is in;
+// pushedBy, for each level above the first, the part whose steps hold the
+// push that opened it (-1 while that push is still pending); pending, the
+// steps made since the last part was named.
 struct TreeRecording {
     std::vector<TreeNode> nodes;
     std::vector<PartShapes> shapes;
     std::vector<std::string> pending;
-    std::vector<int> open;
+    PartsSeen seen;
     std::vector<int> pushedBy;
+    bool changingProjection = false;
 };
 static TreeRecording recording;
 
@@ -68,36 +73,6 @@ static std::string triple(float x, float y, float z)
     return "(" + valueText(x) + ", " + valueText(y) + ", " + valueText(z) + ")";
 }
 
-// A part's name as one word, as the page and the diagram refer to it:
-// "turret frame" is turretFrame; a name given twice gets a number.
-static std::string idOf(const char *name)
-{
-    std::string id;
-    bool wordStarts = false;
-    for (const char *c = name; *c; ++c) {
-        const bool letter = (*c >= 'a' && *c <= 'z') || (*c >= 'A' && *c <= 'Z') ||
-                            (*c >= '0' && *c <= '9');
-        if (!letter) {
-            wordStarts = !id.empty();
-            continue;
-        }
-        id +=
-            wordStarts && *c >= 'a' && *c <= 'z' ? static_cast<char>(*c - 'a' + 'A') : *c;
-        wordStarts = false;
-    }
-    if (id.empty())
-        id = "part";
-    const std::string base = id;
-    for (int n = 2;; ++n) {
-        bool taken = false;
-        for (const TreeNode &node : recording.nodes)
-            taken = taken || node.id == id;
-        if (!taken)
-            return id;
-        id = base + std::to_string(n);
-    }
-}
-
 static void step(const std::string &text)
 {
     recording.pending.push_back(text);
@@ -110,21 +85,23 @@ static void step(const std::string &text)
 // tree: a pop written after its steps would come before theirs.
 void GLAPIENTRY glPushMatrix()
 {
+    if (recording.changingProjection)
+        return;
     step("push");
-    recording.open.push_back(recording.open.back());
+    partsPushed(recording.seen);
     recording.pushedBy.push_back(-1);
 }
 
 void GLAPIENTRY glPopMatrix()
 {
-    if (recording.pushedBy.empty())
+    if (recording.changingProjection || recording.pushedBy.empty())
         return;  // more pops than pushes: GL would refuse it too
     const int owner = recording.pushedBy.back();
     if (owner < 0)
         step("pop");
     else if (static_cast<size_t>(owner) + 1 == recording.nodes.size())
         recording.nodes.back().steps.push_back("pop");
-    recording.open.pop_back();
+    partsPopped(recording.seen);
     recording.pushedBy.pop_back();
 }
 
@@ -150,55 +127,84 @@ void GLAPIENTRY glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z)
     step("rotate " + valueText(angle) + " about " + axis);
 }
 
-// A new frame starts a new tree.
+// A new frame of the modelview starts a new tree.
 void GLAPIENTRY glLoadIdentity()
 {
+    if (recording.changingProjection)
+        return;
     recording.nodes.clear();
     recording.shapes.clear();
     recording.pending.clear();
-    recording.open.assign(1, -1);
+    startParts(recording.seen);
     recording.pushedBy.clear();
 }
 
+void GLAPIENTRY glMatrixMode(GLenum mode)
+{
+    recording.changingProjection = mode == GL_PROJECTION;
+}
+
 // What the scene does besides the tank's matrices has no step in the tree.
-void GLAPIENTRY glMatrixMode(GLenum) {}
 void GLAPIENTRY glViewport(GLint, GLint, GLsizei, GLsizei) {}
 void GLAPIENTRY glOrtho(GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble) {}
+void GLAPIENTRY gluPerspective(GLdouble, GLdouble, GLdouble, GLdouble) {}
+void GLAPIENTRY gluLookAt(GLdouble, GLdouble, GLdouble, GLdouble, GLdouble, GLdouble,
+                          GLdouble, GLdouble, GLdouble)
+{
+}
 void GLAPIENTRY glClear(GLbitfield) {}
 void GLAPIENTRY glFlush() {}
+void GLAPIENTRY glColor3f(GLfloat, GLfloat, GLfloat) {}
+void GLAPIENTRY glColor3fv(const GLfloat *) {}
+void GLAPIENTRY glVertex3f(GLfloat, GLfloat, GLfloat) {}
+void GLAPIENTRY glVertex3fv(const GLfloat *) {}
+void GLAPIENTRY glEnd() {}
+void GLAPIENTRY glPolygonMode(GLenum, GLenum) {}
+void FGAPIENTRY glutSwapBuffers() {}
 
-void platformPartReached(const char *name)
+void namePart(const char *name)
 {
-    const int parent = recording.open.back();
+    const int parent = partNow(recording.seen);
+    const int part = partNamed(recording.seen, name);
     recording.nodes.push_back(
-        TreeNode{idOf(name),
+        TreeNode{recording.seen.parts[static_cast<size_t>(part)].id,
                  parent < 0 ? "" : recording.nodes[static_cast<size_t>(parent)].id,
                  recording.pending,
                  {name},
                  false});
     recording.shapes.push_back(PartShapes{0, {}});
     recording.pending.clear();
-    recording.open.back() = static_cast<int>(recording.nodes.size() - 1);
     for (int &owner : recording.pushedBy)
         if (owner < 0)
-            owner = recording.open.back();
+            owner = part;
 }
 
 // A shape belongs to the part whose frame it is drawn in.
 static PartShapes *shapesNow()
 {
-    const int part = recording.open.back();
+    const int part = partNow(recording.seen);
     return part < 0 ? nullptr : &recording.shapes[static_cast<size_t>(part)];
 }
 
-void platformBeginPolygon()
+void GLAPIENTRY glBegin(GLenum)
 {
     if (PartShapes *shapes = shapesNow())
         ++shapes->polygons;
 }
 
-void platformCylinder(double baseRadius, double topRadius, double height, int slices,
-                      int stacks)
+// The quadric holds GLU's defaults, which the tools have no use for.
+struct GLUquadric {
+    int unused;
+};
+
+GLUquadric *GLAPIENTRY gluNewQuadric()
+{
+    static GLUquadric quadric;
+    return &quadric;
+}
+
+void GLAPIENTRY gluCylinder(GLUquadric *, GLdouble baseRadius, GLdouble topRadius,
+                            GLdouble height, GLint slices, GLint stacks)
 {
     PartShapes *shapes = shapesNow();
     if (!shapes)
@@ -214,15 +220,6 @@ void platformCylinder(double baseRadius, double topRadius, double height, int sl
 
 // The tools write the tree, not the program's trace.
 void platformWrite(const char *, std::size_t) {}
-void platformColour(float, float, float) {}
-void platformPolygonColour(const float *) {}
-void platformVertex(float, float, float) {}
-void platformVertexv(const float *) {}
-void platformEndPolygon() {}
-void platformLookAt(const float *, const float *, const float *) {}
-void platformPerspective(double, double, double, double) {}
-void platformPolygonMode(PolygonMode) {}
-void platformSwapBuffers() {}
 
 std::vector<TreeNode> tankTree()
 {

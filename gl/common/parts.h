@@ -1,0 +1,31 @@
+// The parts the drawing names (gl/part.h) in one frame, in the order it
+// names them, each under the part whose frame it was named in, and for each
+// level of the modelview stack the part whose frame that level is in. The
+// page's GL and the tools' read the tree the same way from it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct NamedPart {
+    std::string name;  // as the drawing gives it: "turret frame"
+    std::string id;    // as one word, the same every frame: "turretFrame"
+    int parent;        // its place in the list, -1 for none
+};
+
+struct PartsSeen {
+    std::vector<NamedPart> parts;
+    std::vector<int> open{-1};  // one entry a modelview level
+};
+
+// A new frame: no part named yet, at the stack's first level.
+void startParts(PartsSeen &seen);
+// The modelview stack pushed or popped: the new level is in the same part.
+void partsPushed(PartsSeen &seen);
+void partsPopped(PartsSeen &seen);
+// A part named at the current level; returns its place.
+int partNamed(PartsSeen &seen, const char *name);
+// The part whose frame the current level is in, -1 before the first.
+int partNow(const PartsSeen &seen);
+// Whether part is ancestor or lies under it.
+bool partIsUnder(const PartsSeen &seen, int part, int ancestor);

@@ -1,0 +1,10 @@
+// The one call the drawing makes besides OpenGL's, GLU's and GLUT's: it
+// names the part of the tank whose frame the modelview matrix now holds.
+// What is drawn next is that part's own, until the next part is named.
+//
+// Each GL the program runs on reads it its own way: the system's ignores it
+// (gl/system), the page's shows the chosen part's frame (gl/webgl), the
+// tools' writes the tree of transforms down (gl/tools).
+#pragma once
+
+void namePart(const char *name);
