@@ -37,6 +37,9 @@ function(tank_web_program target out_dir)
     # The page's GL needs no WebGL extension: enabling every one the
     # browser has costs a phone a long task at start.
     -sGL_SUPPORT_AUTOMATIC_ENABLE_EXTENSIONS=0
+    # The browser's own sines and cosines rather than the C library's,
+    # compiled in.
+    -sJS_MATH=1
     # What the page calls (web/program.cpp) and reads.
     "SHELL:-sEXPORTED_FUNCTIONS=_main,_webDeliverKey,_webResize,_webReshape,_webRedraw,_webModel${extra_exports}"
     "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32,UTF8ToString,stringToUTF8,addRunDependency,removeRunDependency"

@@ -117,36 +117,47 @@ Point moved(const Matrix &matrix, const Point &p)
     return Point{out[0], out[1], out[2], out[3]};
 }
 
-std::vector<Matrix> &currentStack(MatrixStacks &stacks)
+Matrix &topOf(MatrixStack &stack)
+{
+    return stack.levels[stack.depth - 1];
+}
+
+const Matrix &topOf(const MatrixStack &stack)
+{
+    return stack.levels[stack.depth - 1];
+}
+
+MatrixStack &currentStack(MatrixStacks &stacks)
 {
     return stacks.changingProjection ? stacks.projection : stacks.modelview;
 }
 
 bool pushMatrix(MatrixStacks &stacks)
 {
-    std::vector<Matrix> &stack = currentStack(stacks);
-    if (stack.size() >= static_cast<size_t>(matrixStackDepth))
+    MatrixStack &stack = currentStack(stacks);
+    if (stack.depth >= matrixStackDepth)
         return false;
-    stack.push_back(stack.back());
+    stack.levels[stack.depth] = topOf(stack);
+    ++stack.depth;
     return true;
 }
 
 bool popMatrix(MatrixStacks &stacks)
 {
-    std::vector<Matrix> &stack = currentStack(stacks);
-    if (stack.size() <= 1)
+    MatrixStack &stack = currentStack(stacks);
+    if (stack.depth <= 1)
         return false;
-    stack.pop_back();
+    --stack.depth;
     return true;
 }
 
 void loadIdentity(MatrixStacks &stacks)
 {
-    currentStack(stacks).back() = identityMatrix();
+    topOf(currentStack(stacks)) = identityMatrix();
 }
 
 void multiplyMatrix(MatrixStacks &stacks, const Matrix &by)
 {
-    Matrix &top = currentStack(stacks).back();
+    Matrix &top = topOf(currentStack(stacks));
     top = product(top, by);
 }

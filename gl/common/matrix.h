@@ -4,8 +4,6 @@
 // GL keeps them. The page's GL and the tools' share them.
 #pragma once
 
-#include <vector>
-
 struct Matrix {
     float m[16];
 };
@@ -31,18 +29,25 @@ struct Point {
 };
 Point moved(const Matrix &matrix, const Point &p);
 
+// A matrix stack as deep as GL's own, holding at least its current matrix.
+const int matrixStackDepth = 32;
+struct MatrixStack {
+    Matrix levels[matrixStackDepth] = {identityMatrix()};
+    int depth = 1;
+};
+Matrix &topOf(MatrixStack &stack);
+const Matrix &topOf(const MatrixStack &stack);
+
 // The modelview and projection stacks and which of them GL's matrix calls
-// change (glMatrixMode). Each holds at least its current matrix; a push
-// past GL's least depth or a pop of the last matrix is refused, as GL
-// refuses it, and says so.
+// change (glMatrixMode). A push past the stack's depth or a pop of its last
+// matrix is refused, as GL refuses it, and says so.
 struct MatrixStacks {
-    std::vector<Matrix> modelview{identityMatrix()};
-    std::vector<Matrix> projection{identityMatrix()};
+    MatrixStack modelview;
+    MatrixStack projection;
     bool changingProjection = false;
 };
-const int matrixStackDepth = 32;
 
-std::vector<Matrix> &currentStack(MatrixStacks &stacks);
+MatrixStack &currentStack(MatrixStacks &stacks);
 bool pushMatrix(MatrixStacks &stacks);
 bool popMatrix(MatrixStacks &stacks);
 void loadIdentity(MatrixStacks &stacks);

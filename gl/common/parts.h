@@ -4,18 +4,20 @@
 // page's GL and the tools' read the tree the same way from it.
 #pragma once
 
-#include <string>
 #include <vector>
 
+#include "gl/common/matrix.h"
+
 struct NamedPart {
-    std::string name;  // as the drawing gives it: "turret frame"
-    std::string id;    // as one word, the same every frame: "turretFrame"
+    const char *name;  // as the drawing gives it: "turret frame"
+    char id[64];       // as one word, the same every frame: "turretFrame"
     int parent;        // its place in the list, -1 for none
 };
 
 struct PartsSeen {
     std::vector<NamedPart> parts;
-    std::vector<int> open{-1};  // one entry a modelview level
+    int open[matrixStackDepth] = {-1};
+    int depth = 1;
 };
 
 // A new frame: no part named yet, at the stack's first level.

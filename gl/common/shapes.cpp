@@ -1,26 +1,37 @@
 #include "gl/common/shapes.h"
 
 #include <cmath>
+#include <initializer_list>
 
-void polygonIndices(PolygonFill mode, int corners, std::vector<int> &out)
+void polygonCornerGiven(PolygonFill mode, int n, void (*take)(int index))
 {
+    if (n < 2)
+        return;
     switch (mode) {
     case PolygonFill::fill:
-        for (int i = 1; i + 1 < corners; ++i)
-            out.insert(out.end(), {0, i, i + 1});
+        take(0);
+        take(n - 1);
+        take(n);
         break;
-    case PolygonFill::line: polygonEdges(corners, out); break;
+    case PolygonFill::line:
+        for (int i = n == 2 ? 1 : n; i <= n; ++i) {
+            take(i - 1);
+            take(i);
+        }
+        break;
     case PolygonFill::point:
-        for (int i = 0; i < corners; ++i)
-            out.push_back(i);
+        for (int i = n == 2 ? 0 : n; i <= n; ++i)
+            take(i);
         break;
     }
 }
 
-void polygonEdges(int corners, std::vector<int> &out)
+void polygonEnded(PolygonFill mode, int count, void (*take)(int index))
 {
-    for (int i = 0; i < corners; ++i)
-        out.insert(out.end(), {i, (i + 1) % corners});
+    if (mode == PolygonFill::line && count >= 3) {
+        take(count - 1);
+        take(0);
+    }
 }
 
 Corner cylinderCorner(const Cylinder &c, int slice, int stack)
@@ -32,7 +43,7 @@ Corner cylinderCorner(const Cylinder &c, int slice, int stack)
     return Corner{radius * std::sin(angle), radius * std::cos(angle), c.height * along};
 }
 
-void cylinderCorners(const Cylinder &c, PolygonFill mode, std::vector<Corner> &out)
+void cylinderCorners(const Cylinder &c, PolygonFill mode, void (*take)(const Corner &))
 {
     if (c.slices < 1 || c.stacks < 1)
         return;
@@ -45,17 +56,20 @@ void cylinderCorners(const Cylinder &c, PolygonFill mode, std::vector<Corner> &o
                 // the last one's.
                 if (j < c.stacks) {
                     const Corner b = cylinderCorner(c, i, j + 1),
-                                 d = cylinderCorner(c, i + 1, j),
-                                 e = cylinderCorner(c, i + 1, j + 1);
-                    out.insert(out.end(), {a, b, d, d, b, e});
+                                 d = cylinderCorner(c, i + 1, j);
+                    for (const Corner &p : {a, b, d, d, b, cylinderCorner(c, i + 1, j + 1)})
+                        take(p);
                 }
                 break;
             case PolygonFill::line:
-                out.insert(out.end(), {a, cylinderCorner(c, i + 1, j)});
-                if (j < c.stacks)
-                    out.insert(out.end(), {a, cylinderCorner(c, i, j + 1)});
+                take(a);
+                take(cylinderCorner(c, i + 1, j));
+                if (j < c.stacks) {
+                    take(a);
+                    take(cylinderCorner(c, i, j + 1));
+                }
                 break;
-            case PolygonFill::point: out.push_back(a); break;
+            case PolygonFill::point: take(a); break;
             }
         }
 }

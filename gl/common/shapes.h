@@ -4,8 +4,6 @@
 // them; the tools' and the tests read them.
 #pragma once
 
-#include <vector>
-
 enum class PolygonFill { fill, line, point };
 
 // A corner in the shape's own frame.
@@ -13,13 +11,17 @@ struct Corner {
     double x, y, z;
 };
 
-// A polygon of n corners given in order: the indices of its corners as
-// drawn, a fan of triangles from the first corner where filled, each edge
-// round it where outlined, each corner where pointed.
-void polygonIndices(PolygonFill mode, int corners, std::vector<int> &out);
-
-// The edges round it, as pairs of indices.
-void polygonEdges(int corners, std::vector<int> &out);
+// A convex polygon, drawn as its corners come. When corner n (from 0) is
+// given, the corners that complete primitives with it are handed to take
+// by their indices: from the third corner on, a triangle of the fan from
+// corner 0 where filled, the edge from the corner before where outlined,
+// the corner itself where pointed (at the third, what the first two
+// began). When it ends after count corners, what closes it: the edge back
+// to corner 0 where outlined. A polygon of fewer than three corners draws
+// nothing, as in GL. Only corners 0, n - 1 and n are ever named, so a GL
+// need keep no more than three.
+void polygonCornerGiven(PolygonFill mode, int n, void (*take)(int index));
+void polygonEnded(PolygonFill mode, int count, void (*take)(int index));
 
 // gluCylinder's shape: open at both ends, along +Z from 0 to height, slice
 // i at the angle 2 pi i / slices from +Y towards +X, stack j at j / stacks
@@ -31,7 +33,7 @@ struct Cylinder {
 
 Corner cylinderCorner(const Cylinder &c, int slice, int stack);
 
-// Its corners as drawn: each band's quads as two triangles, or the quads'
-// edges once each (a ring at each stack, a line along each slice), or each
-// corner once.
-void cylinderCorners(const Cylinder &c, PolygonFill mode, std::vector<Corner> &out);
+// Its corners as drawn, each handed to take in turn: each band's quads as
+// two triangles, or the quads' edges once each (a ring at each stack, a
+// line along each slice), or each corner once.
+void cylinderCorners(const Cylinder &c, PolygonFill mode, void (*take)(const Corner &));

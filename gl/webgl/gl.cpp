@@ -13,11 +13,11 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <GL/glut.h>
-#include <algorithm>
 #include <cmath>
 #include <emscripten.h>
-#include <string>
-#include <vector>
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
 
 #include "gl/common/matrix.h"
 #include "gl/common/parts.h"
@@ -32,21 +32,29 @@ static PolygonFill polygonFill = PolygonFill::fill;
 static bool depthTest = false;
 static int viewport[4] = {0, 0, 0, 0};
 
-// What is gathered for the next draw, in clip space.
-static std::vector<ClipVertex> batch;
+// What is gathered for the next draw, in clip space. A whole number of
+// triangles, of lines and of points fills it, so that a full batch drawn
+// at once never parts a primitive.
+static const int batchCapacity = 6 * 682;
+static ClipVertex batch[batchCapacity];
+static int batchCount = 0;
 
-// The polygon being made between glBegin and glEnd: its corners as given,
-// each with its colour.
+// The polygon being made between glBegin and glEnd: how many corners it
+// has, its first, the one before the last, and the last, each with its
+// colour.
 static bool makingPolygon = false;
-static std::vector<ClipVertex> corners;
+static int cornersGiven = 0;
+static ClipVertex firstCorner, previousCorner, lastCorner;
 
 // The parts the frame has named, the one chosen and its frame as the
 // drawing reached it, and the edges of what it and the parts under it draw.
 static PartsSeen seen;
-static std::string chosenId;
+static char chosenId[64];
 static int chosenPart = -1;
 static Matrix chosenFrame;
-static std::vector<ClipVertex> markedEdges;
+static const int markCapacity = 2048;
+static ClipVertex markedEdges[markCapacity];
+static int markCount = 0;
 
 static Primitive batchPrimitive()
 {
@@ -60,14 +68,21 @@ static Primitive batchPrimitive()
 
 static void drawBatch()
 {
-    webglDraw(batch.data(), static_cast<int>(batch.size()), batchPrimitive());
-    batch.clear();
+    webglDraw(batch, batchCount, batchPrimitive());
+    batchCount = 0;
+}
+
+static void addToBatch(const ClipVertex &v)
+{
+    if (batchCount == batchCapacity)
+        drawBatch();
+    batch[batchCount++] = v;
 }
 
 static ClipVertex clipVertex(double x, double y, double z, const float *rgb)
 {
-    const Point eye = moved(stacks.modelview.back(), Point{x, y, z, 1});
-    const Point clip = moved(stacks.projection.back(), eye);
+    const Point eye = moved(topOf(stacks.modelview), Point{x, y, z, 1});
+    const Point clip = moved(topOf(stacks.projection), eye);
     return ClipVertex{float(clip.x), float(clip.y), float(clip.z), float(clip.w),
                       rgb[0],        rgb[1],        rgb[2]};
 }
@@ -77,11 +92,12 @@ static bool marking()
     return chosenPart >= 0 && partIsUnder(seen, partNow(seen), chosenPart);
 }
 
-static void markEdge(ClipVertex a, ClipVertex b)
+// A corner of a marked edge, in white.
+static void markCorner(ClipVertex v)
 {
-    for (ClipVertex *v : {&a, &b})
-        v->r = v->g = v->b = 1;
-    markedEdges.insert(markedEdges.end(), {a, b});
+    v.r = v.g = v.b = 1;
+    if (markCount < markCapacity)
+        markedEdges[markCount++] = v;
 }
 
 // Matrices.
@@ -99,7 +115,7 @@ void GLAPIENTRY glLoadIdentity()
     // A new frame of the scene: its parts are named afresh.
     startParts(seen);
     chosenPart = -1;
-    markedEdges.clear();
+    markCount = 0;
 }
 
 void GLAPIENTRY glPushMatrix()
@@ -167,13 +183,37 @@ void GLAPIENTRY glColor3fv(const GLfloat *rgb)
 void GLAPIENTRY glBegin(GLenum mode)
 {
     makingPolygon = mode == GL_POLYGON;
-    corners.clear();
+    cornersGiven = 0;
+}
+
+// A corner by its index in the polygon, from those kept.
+static const ClipVertex &cornerAt(int index)
+{
+    return index == 0 ? firstCorner : index == cornersGiven - 1 ? lastCorner : previousCorner;
+}
+
+static void drawPolygonCorner(int index)
+{
+    addToBatch(cornerAt(index));
+}
+
+static void markPolygonCorner(int index)
+{
+    markCorner(cornerAt(index));
 }
 
 void GLAPIENTRY glVertex3f(GLfloat x, GLfloat y, GLfloat z)
 {
-    if (makingPolygon)
-        corners.push_back(clipVertex(x, y, z, colour));
+    if (!makingPolygon)
+        return;
+    previousCorner = lastCorner;
+    lastCorner = clipVertex(x, y, z, colour);
+    if (cornersGiven == 0)
+        firstCorner = lastCorner;
+    const int n = cornersGiven++;
+    polygonCornerGiven(polygonFill, n, drawPolygonCorner);
+    if (marking())
+        polygonCornerGiven(PolygonFill::line, n, markPolygonCorner);
 }
 
 void GLAPIENTRY glVertex3fv(const GLfloat *xyz)
@@ -186,18 +226,9 @@ void GLAPIENTRY glEnd()
     if (!makingPolygon)
         return;
     makingPolygon = false;
-    static std::vector<int> order;
-    order.clear();
-    polygonIndices(polygonFill, static_cast<int>(corners.size()), order);
-    for (int i : order)
-        batch.push_back(corners[static_cast<size_t>(i)]);
-    if (marking()) {
-        order.clear();
-        polygonEdges(static_cast<int>(corners.size()), order);
-        for (size_t i = 0; i + 1 < order.size(); i += 2)
-            markEdge(corners[static_cast<size_t>(order[i])],
-                     corners[static_cast<size_t>(order[i + 1])]);
-    }
+    polygonEnded(polygonFill, cornersGiven, drawPolygonCorner);
+    if (marking())
+        polygonEnded(PolygonFill::line, cornersGiven, markPolygonCorner);
 }
 
 // What was gathered in the old mode is drawn in it before the mode changes.
@@ -221,24 +252,25 @@ GLUquadric *GLAPIENTRY gluNewQuadric()
     return &quadric;
 }
 
+static void drawCylinderCorner(const Corner &p)
+{
+    addToBatch(clipVertex(p.x, p.y, p.z, colour));
+}
+
+static void markCylinderCorner(const Corner &p)
+{
+    markCorner(clipVertex(p.x, p.y, p.z, colour));
+}
+
 void GLAPIENTRY gluCylinder(GLUquadric *quadric, GLdouble baseRadius, GLdouble topRadius,
                             GLdouble height, GLint slices, GLint stacksAlong)
 {
     if (!quadric)
         return;
     const Cylinder c{baseRadius, topRadius, height, slices, stacksAlong};
-    static std::vector<Corner> shape;
-    shape.clear();
-    cylinderCorners(c, polygonFill, shape);
-    for (const Corner &p : shape)
-        batch.push_back(clipVertex(p.x, p.y, p.z, colour));
-    if (marking()) {
-        shape.clear();
-        cylinderCorners(c, PolygonFill::line, shape);
-        for (size_t i = 0; i + 1 < shape.size(); i += 2)
-            markEdge(clipVertex(shape[i].x, shape[i].y, shape[i].z, colour),
-                     clipVertex(shape[i + 1].x, shape[i + 1].y, shape[i + 1].z, colour));
-    }
+    cylinderCorners(c, polygonFill, drawCylinderCorner);
+    if (marking())
+        cylinderCorners(c, PolygonFill::line, markCylinderCorner);
 }
 
 // The rest of the state, as WebGL has it.
@@ -290,15 +322,15 @@ void GLAPIENTRY glFlush()
 void namePart(const char *name)
 {
     const int part = partNamed(seen, name);
-    if (chosenPart < 0 && seen.parts[static_cast<size_t>(part)].id == chosenId) {
+    if (chosenPart < 0 && strcmp(seen.parts[static_cast<size_t>(part)].id, chosenId) == 0) {
         chosenPart = part;
-        chosenFrame = stacks.modelview.back();
+        chosenFrame = topOf(stacks.modelview);
     }
 }
 
 void showPartFrame(const char *id)
 {
-    chosenId = id;
+    snprintf(chosenId, sizeof chosenId, "%s", id);
 }
 
 // A point of the window, in pixels from its lower left corner.
@@ -321,7 +353,7 @@ static void addQuad(const WindowPoint (&q)[4], const float *rgb)
     for (int i : {0, 1, 2, 0, 2, 3}) {
         const double x = (q[i].x - viewport[0]) / viewport[2] * 2 - 1,
                      y = (q[i].y - viewport[1]) / viewport[3] * 2 - 1;
-        batch.push_back(ClipVertex{float(x), float(y), 0, 1, rgb[0], rgb[1], rgb[2]});
+        addToBatch(ClipVertex{float(x), float(y), 0, 1, rgb[0], rgb[1], rgb[2]});
     }
 }
 
@@ -338,8 +370,8 @@ static void drawChosenFrame()
     if (viewport[2] <= 0 || viewport[3] <= 0)
         return;
     webglSwitch(GL_DEPTH_TEST, false);
-    webglDraw(markedEdges.data(), static_cast<int>(markedEdges.size()), Primitive::lines);
-    const Matrix &projection = stacks.projection.back();
+    webglDraw(markedEdges, markCount, Primitive::lines);
+    const Matrix &projection = topOf(stacks.projection);
     auto windowOf = [&](double x, double y, double z, WindowPoint &out) {
         return toWindow(moved(projection, moved(chosenFrame, Point{x, y, z, 1})), out);
     };
@@ -353,7 +385,12 @@ static void drawChosenFrame()
         for (int axis = 0; axis < 3; ++axis)
             if (windowOf(axis == 0, axis == 1, axis == 2, end[axis]))
                 length[axis] = std::hypot(end[axis].x - origin.x, end[axis].y - origin.y);
-        std::stable_sort(order, order + 3, [&](int a, int b) { return length[a] > length[b]; });
+        for (int i : {0, 1, 0})  // three elements: sorted by three exchanges
+            if (length[order[i]] < length[order[i + 1]]) {
+                const int swapped = order[i];
+                order[i] = order[i + 1];
+                order[i + 1] = swapped;
+            }
         for (int axis : order) {
             if (length[axis] < 1)
                 continue;  // seen end on, or behind the eye
@@ -374,8 +411,8 @@ static void drawChosenFrame()
                      {origin.x - h, origin.y + h}},
                     rgb);
         }
-        webglDraw(batch.data(), static_cast<int>(batch.size()), Primitive::triangles);
-        batch.clear();
+        webglDraw(batch, batchCount, Primitive::triangles);
+        batchCount = 0;
     }
     if (depthTest)
         webglSwitch(GL_DEPTH_TEST, true);
@@ -395,7 +432,7 @@ void FGAPIENTRY glutSwapBuffers()
     drawBatch();
     if (chosenPart >= 0)
         drawChosenFrame();
-    markedEdges.clear();
+    markCount = 0;
     chosenPart = -1;
     announceFrame();
 }
