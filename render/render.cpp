@@ -1,8 +1,7 @@
 #include "render/render.h"
 
-// GLUT's header brings GL's, after what Windows' gl.h needs before it.
+// GLUT's header brings GL's and GLU's, after what Windows' gl.h needs before them.
 #include <GL/glut.h>
-#include <GL/glu.h>
 
 #include "app/state.h"
 #include "app/trace.h"
@@ -184,8 +183,8 @@ void drawScene()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     const Camera &c = appState.camera;
-    gluLookAt(c.eye[0], c.eye[1], c.eye[2], c.centre[0], c.centre[1], c.centre[2], c.up[0],
-              c.up[1], c.up[2]);
+    gluLookAt(c.eye[0], c.eye[1], c.eye[2], c.centre[0], c.centre[1], c.centre[2],
+              c.up[0], c.up[1], c.up[2]);
     namePart("world");
     glColor3f(tankShape.groundGrey, tankShape.groundGrey, tankShape.groundGrey);
     drawGround(tankShape.groundHalf);

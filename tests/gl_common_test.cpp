@@ -39,19 +39,16 @@ void expectSameMatrix(const Matrix &ours, const Matrix &system, const char *what
 TEST(GLCommon, MatricesAreTheSystemGLsAndGLUs)
 {
     const double eye[3] = {40, 40, 40}, centre[3] = {0, 0, 0}, up[3] = {0, 0, 1};
-    expectSameMatrix(translation(1.5, -2.8, 0.7), systemMatrix([] {
-                         glTranslatef(1.5f, -2.8f, 0.7f);
-                     }),
-                     "translate");
-    expectSameMatrix(rotation(33, 1, 2, 3),
-                     systemMatrix([] { glRotatef(33, 1, 2, 3); }), "rotate about (1, 2, 3)");
+    expectSameMatrix(translation(1.5, -2.8, 0.7),
+                     systemMatrix([] { glTranslatef(1.5f, -2.8f, 0.7f); }), "translate");
+    expectSameMatrix(rotation(33, 1, 2, 3), systemMatrix([] { glRotatef(33, 1, 2, 3); }),
+                     "rotate about (1, 2, 3)");
     expectSameMatrix(rotation(-90, 0, 1, 0),
                      systemMatrix([] { glRotatef(-90, 0, 1, 0); }), "rotate about Y");
     expectSameMatrix(scaling(4, 7, 0.5), systemMatrix([] { glScalef(4, 7, 0.5f); }),
                      "scale");
-    expectSameMatrix(orthographic(-26.5, 26.5, -20, 20, -100, 100), systemMatrix([] {
-                         glOrtho(-26.5, 26.5, -20, 20, -100, 100);
-                     }),
+    expectSameMatrix(orthographic(-26.5, 26.5, -20, 20, -100, 100),
+                     systemMatrix([] { glOrtho(-26.5, 26.5, -20, 20, -100, 100); }),
                      "glOrtho");
     expectSameMatrix(perspective(60, 640.0 / 480, 1, 100),
                      systemMatrix([] { gluPerspective(60, 640.0 / 480, 1, 100); }),
@@ -60,7 +57,8 @@ TEST(GLCommon, MatricesAreTheSystemGLsAndGLUs)
                      systemMatrix([] { gluLookAt(40, 40, 40, 0, 0, 0, 0, 0, 1); }),
                      "gluLookAt");
     // Each transform multiplies on the right, as GL's do.
-    expectSameMatrix(product(lookAt(eye, centre, up), rotation(15, 0, 0, 1)), systemMatrix([] {
+    expectSameMatrix(product(lookAt(eye, centre, up), rotation(15, 0, 0, 1)),
+                     systemMatrix([] {
                          gluLookAt(40, 40, 40, 0, 0, 0, 0, 0, 1);
                          glRotatef(15, 0, 0, 1);
                      }),
@@ -167,8 +165,10 @@ TEST(GLCommon, CylindersAreGLUsInEachMode)
     ASSERT_EQ(line.size(), 2u * (20 * 3 + 20 * 2));
     for (size_t i = 0; i < line.size(); i += 2) {
         const double dz = std::fabs(line[i].z - line[i + 1].z);
-        const double across = std::hypot(line[i].x - line[i + 1].x, line[i].y - line[i + 1].y);
-        EXPECT_TRUE((dz == 0 && across > 0.1) || (std::fabs(dz - 0.2) < 1e-9 && across < 1e-9))
+        const double across =
+            std::hypot(line[i].x - line[i + 1].x, line[i].y - line[i + 1].y);
+        EXPECT_TRUE((dz == 0 && across > 0.1) ||
+                    (std::fabs(dz - 0.2) < 1e-9 && across < 1e-9))
             << "segment " << i / 2 << " is no edge of a quad";
     }
     EXPECT_EQ(cylinderDrawn(wheel, PolygonFill::point).size(), 20u * 3);

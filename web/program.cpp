@@ -6,8 +6,8 @@
 #include <emscripten.h>
 
 #include "app/state.h"
-#include "input/keyboard.h"
 #include "gl/webgl/frames.h"
+#include "input/keyboard.h"
 #include "render/render.h"
 
 // What freeglut does on the desktop and emscripten's GLUT does not do here,

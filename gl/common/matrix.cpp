@@ -62,7 +62,8 @@ Matrix orthographic(double left, double right, double bottom, double top, double
 {
     const double w = right - left, h = top - bottom, d = zFar - zNear;
     return fromDoubles({2 / w, 0, 0, 0, 0, 2 / h, 0, 0, 0, 0, -2 / d, 0,
-                        -(right + left) / w, -(top + bottom) / h, -(zFar + zNear) / d, 1});
+                        -(right + left) / w, -(top + bottom) / h, -(zFar + zNear) / d,
+                        1});
 }
 
 Matrix perspective(double fovy, double aspect, double zNear, double zFar)
@@ -100,9 +101,9 @@ Matrix lookAt(const double eye[3], const double centre[3], const double up[3])
     cross(forward, up, side);
     normalise(side);
     cross(side, forward, newUp);
-    const Matrix turn = fromDoubles({side[0], newUp[0], -forward[0], 0, side[1], newUp[1],
-                                     -forward[1], 0, side[2], newUp[2], -forward[2], 0, 0,
-                                     0, 0, 1});
+    const Matrix turn =
+        fromDoubles({side[0], newUp[0], -forward[0], 0, side[1], newUp[1], -forward[1], 0,
+                     side[2], newUp[2], -forward[2], 0, 0, 0, 0, 1});
     return product(turn, translation(-eye[0], -eye[1], -eye[2]));
 }
 

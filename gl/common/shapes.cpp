@@ -57,7 +57,8 @@ void cylinderCorners(const Cylinder &c, PolygonFill mode, void (*take)(const Cor
                 if (j < c.stacks) {
                     const Corner b = cylinderCorner(c, i, j + 1),
                                  d = cylinderCorner(c, i + 1, j);
-                    for (const Corner &p : {a, b, d, d, b, cylinderCorner(c, i + 1, j + 1)})
+                    for (const Corner &p :
+                         {a, b, d, d, b, cylinderCorner(c, i + 1, j + 1)})
                         take(p);
                 }
                 break;

@@ -8,7 +8,6 @@
 // drawnValues (render.h), so that where one enters the drawing the step
 // names it rather than a number.
 #include <GL/glut.h>
-#include <GL/glu.h>
 #include <cstdio>
 
 #include "app/state.h"

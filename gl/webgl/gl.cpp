@@ -14,9 +14,9 @@
 #include <GL/glu.h>
 #include <GL/glut.h>
 #include <cmath>
-#include <emscripten.h>
 #include <cstdio>
 #include <cstring>
+#include <emscripten.h>
 #include <initializer_list>
 
 #include "gl/common/matrix.h"
@@ -151,7 +151,8 @@ void GLAPIENTRY glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble
     multiplyMatrix(stacks, orthographic(left, right, bottom, top, zNear, zFar));
 }
 
-void GLAPIENTRY gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar)
+void GLAPIENTRY gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear,
+                               GLdouble zFar)
 {
     multiplyMatrix(stacks, perspective(fovy, aspect, zNear, zFar));
 }
@@ -189,7 +190,9 @@ void GLAPIENTRY glBegin(GLenum mode)
 // A corner by its index in the polygon, from those kept.
 static const ClipVertex &cornerAt(int index)
 {
-    return index == 0 ? firstCorner : index == cornersGiven - 1 ? lastCorner : previousCorner;
+    return index == 0                  ? firstCorner
+           : index == cornersGiven - 1 ? lastCorner
+                                       : previousCorner;
 }
 
 static void drawPolygonCorner(int index)
@@ -322,7 +325,8 @@ void GLAPIENTRY glFlush()
 void namePart(const char *name)
 {
     const int part = partNamed(seen, name);
-    if (chosenPart < 0 && strcmp(seen.parts[static_cast<size_t>(part)].id, chosenId) == 0) {
+    if (chosenPart < 0 &&
+        strcmp(seen.parts[static_cast<size_t>(part)].id, chosenId) == 0) {
         chosenPart = part;
         chosenFrame = topOf(stacks.modelview);
     }
