@@ -190,7 +190,7 @@ export const words = {
   },
 };
 
-// The tree's texts come from the drawing in English (render/tree.cpp): the
+// The tree's texts come from the drawing in English (gl/tools/gl.cpp): the
 // parts by the names the drawing gives them, each in Portuguese here (a new
 // part needs its name added), and the steps and shapes by one rule for
 // each kind, the first that matches it whole. {names} and numbers are kept
