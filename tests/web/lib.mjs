@@ -28,17 +28,23 @@ const loading = Object.values(words).map((w) => w.loading);
 const running = Object.values(words).map((w) => w.running);
 
 export async function waitForStart(page, errors = []) {
+  // A document still being read after a reload may not have its status or
+  // trace yet: that is not started, not an error.
   const started = (loadingWords, runningWords) => {
-    const status = document.getElementById('status').textContent;
+    const statusElement = document.getElementById('status');
+    const traceElement = document.getElementById('trace');
+    if (!statusElement || !traceElement) return false;
+    const status = statusElement.textContent;
     if (!runningWords.includes(status) && !loadingWords.includes(status)) return status;
-    return runningWords.includes(status) && document.getElementById('trace').textContent.includes('Velocidade');
+    return runningWords.includes(status) && traceElement.textContent.includes('Velocidade');
   };
   let result;
   try {
     result = await (await page.waitForFunction(started, { timeout: 30000, polling: 50 }, loading, running)).jsonValue();
-  } catch {
+  } catch (error) {
     const status = await page.$eval('#status', (e) => e.textContent).catch(() => '?');
-    throw new StartError(`the program did not start in 30 s (status "${status}"${
+    const why = error.name === 'TimeoutError' ? 'did not start in 30 s' : `was not seen to start (${error.message})`;
+    throw new StartError(`the program ${why} (status "${status}"${
       errors.length ? `; page errors: ${errors.join('; ')}` : ''})`);
   }
   if (result !== true) throw new StartError(`the page did not start the program: ${result}`);
