@@ -115,10 +115,12 @@ icons: web-build browser-deps
 	node scripts/icons.mjs $(WEB_DIR) web
 
 # The browser build measured in both engines beside a page that only
-# clears the canvas, and soaked with random input in Chromium.
+# clears the canvas, and on a phone (Lighthouse) beside the same markup
+# drawn with plain WebGL.
 bench-web: web-build browser-deps
-	$(EMENV) cmake --build $(WEB_CMAKE_DIR) --target bench_floor
-	tests/with-xvfb.sh node bench/web_bench.mjs $(WEB_DIR) $(WEB_CMAKE_DIR)/floor-page chromium firefox
+	$(EMENV) cmake --build $(WEB_CMAKE_DIR) --target bench_floor plain_page
+	tests/with-xvfb.sh node bench/web_bench.mjs $(WEB_DIR) $(WEB_CMAKE_DIR)/floor-page \
+	    $(WEB_CMAKE_DIR)/plain-page chromium firefox
 
 soak-web: web-build browser-deps
 	node bench/web_soak.mjs $(WEB_DIR) $(SECONDS) $(SEED)

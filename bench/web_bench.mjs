@@ -1,7 +1,9 @@
 // make bench-web: the browser build's figures beside a floor page, the same
 // page around a program that only clears the canvas and prints one line of
-// the trace's shape every 20 ms, measured side by side in one run.
-//   node bench/web_bench.mjs PAGE_DIR FLOOR_DIR ENGINE...
+// the trace's shape every 20 ms, measured side by side in one run; and, on
+// a phone as Lighthouse simulates one, beside the plain page, the same
+// markup drawn with plain WebGL and no emscripten (bench/plain.js).
+//   node bench/web_bench.mjs PAGE_DIR FLOOR_DIR PLAIN_DIR ENGINE...
 // A benchmark, not a test: it prints tables with verdicts and exits 0
 // unless a page cannot be measured at all.
 import zlib from 'node:zlib';
@@ -13,17 +15,17 @@ import { serve } from '../scripts/serve.mjs';
 import { encode } from '../web/drive-code.js';
 import { keyEvent, reshapeEvent, translate } from '../web/keys.js';
 
-const [pageDir, floorDir, ...engines] = process.argv.slice(2);
-if (!pageDir || !floorDir || engines.length === 0) {
-  console.error('usage: web_bench.mjs PAGE_DIR FLOOR_DIR ENGINE...');
+const [pageDir, floorDir, plainDir, ...engines] = process.argv.slice(2);
+if (!pageDir || !floorDir || !plainDir || engines.length === 0) {
+  console.error('usage: web_bench.mjs PAGE_DIR FLOOR_DIR PLAIN_DIR ENGINE...');
   process.exit(2);
 }
 const starts = 5;  // page loads per start-up figure; the median is kept
 const rounds = Number(process.env.ROUNDS || 5);  // rounds of the main-thread figures
 const phaseSeconds = Number(process.env.PHASE_SECONDS || 5);
 
-const server = await serve({ '/tank/': pageDir, '/floor/': floorDir }, { home: '/tank/', record: true });
-const pages = { tank: server.url, floor: new URL('/floor/', server.url).href };
+const server = await serve({ '/tank/': pageDir, '/floor/': floorDir, '/plain/': plainDir }, { home: '/tank/', record: true });
+const pages = { tank: server.url, floor: new URL('/floor/', server.url).href, plain: new URL('/plain/', server.url).href };
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
@@ -171,7 +173,7 @@ async function measure(engine) {
 
 // Lighthouse's mobile figures first, on a quiet machine.
 const lighthouseRuns = Number(process.env.LIGHTHOUSE_RUNS || 3);
-const phone = await lighthouseMobile(pages, lighthouseRuns);
+const phone = await lighthouseMobile({ tank: pages.tank, plain: pages.plain }, lighthouseRuns);
 const results = {};
 for (const engine of engines) results[engine] = await measure(engine);
 server.close();
@@ -200,6 +202,10 @@ const ok = (good) => (good ? 'ok' : 'MISSED');
 const weight = (label, [b, g]) => `  ${label.padEnd(22)} ${String(b).padStart(8)} B ${String(g).padStart(8)} B gzipped`;
 console.log(`${weight('to run the program', sums.run)}   target <= 260 KB: ${ok(sums.run[0] <= 260 * 1024)}`);
 console.log(`${weight('with the app\'s files', sums.all)}   target <= 100 KB gzipped: ${ok(sums.all[1] <= 100 * 1024)}`);
+const program = ['tank.js', 'tank.wasm'].map((name) => fs.readFileSync(path.join(pageDir, name)));
+console.log(`${weight('the program\'s two files', [program.reduce((n, data) => n + data.length, 0),
+  program.reduce((n, data) => n + zlib.gzipSync(data, { level: 9 }).length, 0)])}`
+  + `   target <= 30 KB gzipped: ${ok(program.reduce((n, data) => n + zlib.gzipSync(data, { level: 9 }).length, 0) <= 30 * 1024)}`);
 const single = fs.readFileSync(path.join(pageDir, 'tank.html'));
 console.log(`${weight('the single file', [single.length, zlib.gzipSync(single, { level: 9 }).length])}`
   + `   target < 260,000 B: ${ok(single.length < 260000)}\n`);
@@ -207,18 +213,19 @@ console.log(`${weight('the single file', [single.length, zlib.gzipSync(single, {
 // Each figure's median, and its range over the runs.
 const spread = (values, digits) => `${median(values).toFixed(digits)} (${Math.min(...values).toFixed(digits)}-${Math.max(...values).toFixed(digits)})`;
 console.log(`Lighthouse ${JSON.parse(fs.readFileSync(new URL('../node_modules/lighthouse/package.json', import.meta.url))).version}, mobile (simulated slow 4G, 4x slower CPU), Chromium, the served pages, in turn: median (range) of ${lighthouseRuns} runs`);
-console.log(`  ${'measure'.padEnd(30)} ${'tank'.padStart(24)} ${'target'.padEnd(14)} ${'floor'.padStart(24)}`);
+console.log(`  ${'measure'.padEnd(30)} ${'tank'.padStart(24)} ${'target'.padEnd(22)} ${'plain WebGL'.padStart(24)}`);
+const plainScore = median(phone.plain.score);
 for (const [label, figure, digits, good, target] of [
-  ['performance score', 'score', 0, (v) => v >= 95, '>= 95'],
-  ['total blocking time (ms)', 'tbt', 0, (v) => v < 150, '< 150'],
-  ['time to interactive (s)', 'tti', 2, (v) => v < 2.5, '< 2.5'],
+  ['performance score', 'score', 0, (v) => v >= 90 && v >= plainScore - 5, '>= 90, plain - 5'],
+  ['total blocking time (ms)', 'tbt', 0, (v) => v <= 300, '<= 300'],
+  ['time to interactive (s)', 'tti', 2, () => true, ''],
   ['first contentful paint (s)', 'fcp', 2, () => true, ''],
   ['largest contentful paint (s)', 'lcp', 2, () => true, ''],
-  ['longest task (ms)', 'longest', 0, (v) => v <= 50, '<= 50'],
+  ['longest task (ms)', 'longest', 0, () => true, ''],
   ['transferred (KB)', 'kb', 1, (v) => v <= 100, '<= 100'],
 ]) {
   const verdict = target ? `${good(median(phone.tank[figure])) ? 'ok' : 'MISSED'} ${target}` : '';
-  console.log(`  ${label.padEnd(30)} ${spread(phone.tank[figure], digits).padStart(24)} ${verdict.padEnd(14)} ${spread(phone.floor[figure], digits).padStart(24)}`);
+  console.log(`  ${label.padEnd(30)} ${spread(phone.tank[figure], digits).padStart(24)} ${verdict.padEnd(22)} ${spread(phone.plain[figure], digits).padStart(24)}`);
 }
 console.log('');
 
@@ -261,10 +268,10 @@ for (const [figure, title] of [['task', "main thread, s per s (DevTools' TaskDur
     ['tank, trace off', (r) => fmt(med(r, 'tank', 'off', figure), 3), ''],
     ['floor, silent', (r) => fmt(med(r, 'floor', 'off', figure), 3), ''],
     ['tank on / printing floor, at rest', (r) => ratioRow(r, figure, 'rest', 'rest', 1.5), '<= 1.5'],
-    ['tank on / printing floor, driving', (r) => ratioRow(r, figure, 'driving', 'driving', 1.5), '<= 1.5'],
+    ['tank on / printing floor, driving', (r) => ratioRow(r, figure, 'driving', 'driving', 1.1), '<= 1.1'],
     ['tank on / silent floor, at rest', (r) => ratioRow(r, figure, 'rest', 'off', 2), '<= 2'],
     ['tank on / silent floor, driving', (r) => ratioRow(r, figure, 'driving', 'off', 2), '<= 2'],
-    ['tank off / silent floor', (r) => ratioRow(r, figure, 'off', 'off', 1.3), '<= 1.3'],
+    ['tank off / silent floor', (r) => ratioRow(r, figure, 'off', 'off', 1.1), '<= 1.1'],
     ['tank, a frame shown, driving', (r) => fmt(med(r, 'tank', 'framed', figure), 3), ''],
     ['tank, replaying a drive', (r) => fmt(med(r, 'tank', 'replay', figure), 3), ''],
     ['framed / printing floor, driving', (r) => ratioRow(r, figure, 'framed', 'driving', 1.5), '<= 1.5'],

@@ -10,6 +10,7 @@
 //       and the single file tank.html (SINGLE_JS: the program built with its
 //       WebAssembly inside)
 //   node assemble.mjs floor DIR PROGRAM         the same page around another program (make bench-web)
+//   node assemble.mjs plain DIR SCRIPT          the page's markup and style around a plain script (make bench-web)
 //   node assemble.mjs worker DIR                stamp DIR/sw.js only (after DIR changed)
 import crypto from 'node:crypto';
 import fs from 'node:fs';
@@ -123,7 +124,7 @@ async function writeSingleFile(dir, singleJs, pageJs) {
 }
 
 const [what, out, ...rest] = process.argv.slice(2);
-const usage = 'usage: assemble.mjs bridge OUT | page DIR SINGLE_JS TREE_JSON | floor DIR PROGRAM | worker DIR';
+const usage = 'usage: assemble.mjs bridge OUT | page DIR SINGLE_JS TREE_JSON | floor DIR PROGRAM | plain DIR SCRIPT | worker DIR';
 try {
   if (what === 'bridge' && out) {
     fs.mkdirSync(path.dirname(out), { recursive: true });
@@ -153,6 +154,12 @@ try {
       programScript.replace('tank.js', rest[0])));
     fs.writeFileSync(path.join(out, 'page.js'), await bundle('main.js'));
     fs.writeFileSync(path.join(out, 'gl-warm-up.js'), await bundle('gl-warm-up.js'));
+  } else if (what === 'plain' && out && rest.length === 1) {
+    copySources(out, [...sourceFiles, 'plain.js']);
+    fs.copyFileSync(rest[0], path.join(out, 'plain.js'));
+    const index = path.join(out, 'index.html');
+    fs.writeFileSync(index, replaceOnce(replaceOnce(fs.readFileSync(index, 'utf8'), programScript,
+      programScript.replace('tank.js', 'plain.js')), `${pageScript}\n`, ''));
   } else if (what === 'worker' && out) {
     stampWorker(out);
   } else {

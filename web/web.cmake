@@ -96,3 +96,9 @@ target_include_directories(bench_floor PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 tank_warnings(bench_floor)
 tank_web_program(bench_floor ${floor_dir})
 add_dependencies(bench_floor floor_page)
+
+# And the plain page: the page's markup and style around a script that
+# draws with plain WebGL, no emscripten (bench/plain.js).
+add_custom_target(plain_page
+  COMMAND ${TANK_NODE} ${web}/assemble.mjs plain ${CMAKE_BINARY_DIR}/plain-page
+          ${CMAKE_CURRENT_SOURCE_DIR}/bench/plain.js)
