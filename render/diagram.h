@@ -24,6 +24,10 @@ struct TreeNode {
 // parent.
 std::vector<TreeNode> tankTree();
 
+// The tree any drawing makes, read the same way: draw is run once with the
+// tools' GL, every value in its steps a number.
+std::vector<TreeNode> treeOf(void (*draw)());
+
 // The tree in Graphviz's language, each {name} written as its name.
 std::string tankDiagram();
 

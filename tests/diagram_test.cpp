@@ -1,7 +1,9 @@
+#include <GL/glut.h>
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
 
+#include "gl/part.h"
 #include "render/diagram.h"
 #include "render/render.h"
 #include "tests/files.h"
@@ -79,29 +81,70 @@ TEST(Diagram, TreeGivesThePageEachPartAfterItsParentAndOnlyLiveValues)
     EXPECT_EQ(named, live);
 }
 
-// The drawing names each part as it reaches it, and the page chooses a part
-// by its place in the JSON: the tree must hold every part in the order the
-// drawing reaches it, under the part whose frame it was reached in, each
-// box's push and pop its own.
-TEST(Diagram, PartsAreTheDrawingsInItsOrder)
+// A drawing made for the test: an arm on a base, two fingers drawn in a
+// loop under it, and a palm, a box with its own push, scale and pop.
+void drawArm()
 {
-    const std::vector<std::string> order = {
-        "world",          "tankFrame",     "frontRightWheel", "rearRightWheel",
-        "frontLeftWheel", "rearLeftWheel", "bodyFrame",       "hull",
-        "turretFrame",    "turret",        "cannonFrame",     "cannon"};
-    std::vector<std::string> ids;
-    for (const TreeNode &node : tankTree())
-        ids.push_back(node.id);
-    EXPECT_EQ(ids, order);
-    const std::vector<TreeNode> tree = tankTree();
-    ASSERT_EQ(tree.size(), order.size());
-    EXPECT_EQ(tree[7].parent, "bodyFrame");
-    EXPECT_EQ(tree[7].steps,
-              (std::vector<std::string>{"push", "scale (4, 7, 1)", "pop"}));
-    EXPECT_EQ(tree[8].parent, "bodyFrame");
-    EXPECT_EQ(tree[8].steps, (std::vector<std::string>{"translate (0, 0, 0.75)",
-                                                       "rotate {turretAngle} about Z"}));
-    EXPECT_EQ(tree[6].steps.at(0), "rotate {pitch} = {speed} \xC3\x97 6 about X");
+    static GLUquadric *finger = gluNewQuadric();
+    glLoadIdentity();
+    namePart("base");
+    glPushMatrix();
+    glTranslatef(1, 2, 3);
+    namePart("arm frame");
+    for (int i = 0; i < 2; ++i) {
+        glPushMatrix();
+        glRotatef(180.0f * static_cast<float>(i), 0, 0, 1);
+        namePart("finger");
+        gluCylinder(finger, 0.5, 0.25, 2, 8, 1);
+        glPopMatrix();
+    }
+    glPushMatrix();
+    glScalef(2, 1, 0.5f);
+    namePart("palm");
+    for (int face = 0; face < 2; ++face) {
+        glBegin(GL_POLYGON);
+        glEnd();
+    }
+    glPopMatrix();
+    glPopMatrix();
+}
+
+// Every part in the order the drawing names it, under the part whose frame
+// it was named in, with the steps from that frame to its own and what it
+// draws; a name given twice numbered; a box's pop its own, the arm's with
+// the parts under it.
+TEST(Diagram, TreeIsTheDrawingsPartsStepsAndShapes)
+{
+    using Texts = std::vector<std::string>;
+    const std::vector<TreeNode> want = {
+        {"base", "", {}, {"base"}, false},
+        {"armFrame", "base", {"push", "translate (1, 2, 3)"}, {"arm frame"}, false},
+        {"finger",
+         "armFrame",
+         {"push", "rotate 0 about Z", "pop"},
+         {"finger", "cylinder radius 0.5 to 0.25, length 2", "8 slices, 1 stacks"},
+         true},
+        {"finger2",
+         "armFrame",
+         {"push", "rotate 180 about Z", "pop"},
+         {"finger", "cylinder radius 0.5 to 0.25, length 2", "8 slices, 1 stacks"},
+         true},
+        {"palm",
+         "armFrame",
+         {"push", "scale (2, 1, 0.5)", "pop"},
+         {"palm", "2 polygons"},
+         true},
+    };
+    const std::vector<TreeNode> got = treeOf(drawArm);
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) {
+        SCOPED_TRACE(want[i].id);
+        EXPECT_EQ(got[i].id, want[i].id);
+        EXPECT_EQ(got[i].parent, want[i].parent);
+        EXPECT_EQ(got[i].steps, Texts(want[i].steps));
+        EXPECT_EQ(got[i].label, Texts(want[i].label));
+        EXPECT_EQ(got[i].drawn, want[i].drawn);
+    }
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ struct TreeRecording {
     PartsSeen seen;
     std::vector<int> pushedBy;
     bool changingProjection = false;
+    bool posed = false;  // the tank posed: its values are named in the steps
 };
 static TreeRecording recording;
 
@@ -50,7 +51,7 @@ static std::string number(double value)
 // drawing works it out when it does; anything else as a number.
 static std::string valueText(float value)
 {
-    for (int i = 0; i < drawnValueCount; ++i) {
+    for (int i = 0; recording.posed && i < drawnValueCount; ++i) {
         const DrawnValue &d = drawnValues[i];
         const float posed = drawnValue(d, tankModel);
         if (value != posed && value != -posed)
@@ -220,14 +221,12 @@ void GLAPIENTRY gluCylinder(GLUquadric *, GLdouble baseRadius, GLdouble topRadiu
 // The tools write the tree, not the program's trace.
 void platformWrite(const char *, std::size_t) {}
 
-std::vector<TreeNode> tankTree()
+static std::vector<TreeNode> readTree(void (*draw)(), bool posed)
 {
-    initState();
-    float posed = 1000;
-    for (int i = 0; i < drawnValueCount; ++i)
-        if (drawnValues[i].field)
-            tankModel.*drawnValues[i].field = ++posed;
-    drawScene();
+    recording = TreeRecording{};
+    recording.posed = posed;
+    startParts(recording.seen);
+    draw();
     for (size_t i = 0; i < recording.nodes.size(); ++i) {
         TreeNode &node = recording.nodes[i];
         const PartShapes &shapes = recording.shapes[i];
@@ -238,6 +237,22 @@ std::vector<TreeNode> tankTree()
                           shapes.cylinders.end());
         node.drawn = node.label.size() > 1;
     }
-    initState();
     return recording.nodes;
+}
+
+std::vector<TreeNode> treeOf(void (*draw)())
+{
+    return readTree(draw, false);
+}
+
+std::vector<TreeNode> tankTree()
+{
+    initState();
+    float posed = 1000;
+    for (int i = 0; i < drawnValueCount; ++i)
+        if (drawnValues[i].field)
+            tankModel.*drawnValues[i].field = ++posed;
+    std::vector<TreeNode> tree = readTree(drawScene, true);
+    initState();
+    return tree;
 }
