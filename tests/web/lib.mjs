@@ -134,9 +134,12 @@ export function keepCanvas(page, { pose = null, redraw = false } = {}) {
 export const captureFrame = (page, pose) => keepCanvas(page, { pose, redraw: true });
 
 // The kept frame against a reference image: the share of pixels within
-// `tolerance` on every channel, of all and of those drawn in either.
-export function compareFrame(page, reference, tolerance = 16) {
-  return page.evaluate(async (src, tol) => {
+// `tolerance` on every channel, of all and of those drawn in either. With
+// a reach, a drawn pixel matches where the other frame has a pixel within
+// tolerance that many pixels away or nearer, in either direction: lines and
+// points that one GL draws a pixel wider or further than the other.
+export function compareFrame(page, reference, tolerance = 16, reach = 0) {
+  return page.evaluate(async (src, tol, near) => {
     const image = new Image();
     image.src = src;
     await image.decode();
@@ -148,21 +151,38 @@ export function compareFrame(page, reference, tolerance = 16) {
     const want = context.getImageData(0, 0, image.width, image.height).data;
     const got = window.keptFrame;
     if (got.length !== want.length) return { share: 0, size: `${image.width}x${image.height}` };
+    const { width, height } = image;
+    const alike = (a, i, b, j) => Math.abs(a[i] - b[j]) <= tol && Math.abs(a[i + 1] - b[j + 1]) <= tol
+      && Math.abs(a[i + 2] - b[j + 2]) <= tol;
+    const drawnAt = (f, i) => f[i] + f[i + 1] + f[i + 2] > 0;
+    // Whether the pixel at x, y of frame a has its like in frame b nearby.
+    const found = (a, b, x, y) => {
+      for (let dy = -near; dy <= near; dy++) {
+        for (let dx = -near; dx <= near; dx++) {
+          const u = x + dx;
+          const v = y + dy;
+          if (u >= 0 && v >= 0 && u < width && v < height && alike(a, (y * width + x) * 4, b, (v * width + u) * 4)) return true;
+        }
+      }
+      return false;
+    };
     // Sparse frames (points, lines) are mostly background, which matches
     // anyway; the drawn share counts only pixels drawn in either frame.
     let close = 0;
     let drawn = 0;
     let drawnClose = 0;
-    for (let i = 0; i < want.length; i += 4) {
-      const same = Math.abs(want[i] - got[i]) <= tol && Math.abs(want[i + 1] - got[i + 1]) <= tol
-        && Math.abs(want[i + 2] - got[i + 2]) <= tol;
-      const isDrawn = want[i] + want[i + 1] + want[i + 2] + got[i] + got[i + 1] + got[i + 2] > 0;
-      close += same;
-      drawn += isDrawn;
-      drawnClose += same && isDrawn;
+    for (let y = 0; y < height; y++) {
+      for (let x = 0; x < width; x++) {
+        const i = (y * width + x) * 4;
+        const same = alike(want, i, got, i);
+        close += same;
+        if (!drawnAt(want, i) && !drawnAt(got, i)) continue;
+        drawn += 1;
+        drawnClose += same || ((!drawnAt(got, i) || found(got, want, x, y)) && (!drawnAt(want, i) || found(want, got, x, y)));
+      }
     }
-    return { share: close / (want.length / 4), drawnShare: drawn ? drawnClose / drawn : 1 };
-  }, reference, tolerance);
+    return { share: close / (width * height), drawnShare: drawn ? drawnClose / drawn : 1 };
+  }, reference, tolerance, reach);
 }
 
 // Pixels of the kept frame near an RGB colour, and the colour at a point

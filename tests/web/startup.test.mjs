@@ -12,17 +12,20 @@ let browser;
 let server;
 useEngine((started) => ({ browser, server } = started));
 
-// Frames compared with the desktop's references, with the share of pixels
+// Frames compared with the desktop's references: the share of pixels
 // within 16/255 that must match (edges rasterise differently in WebGL).
 // Lines and points are mostly background, which matches anyway, so their
-// drawn pixels are held to a share of their own: Mesa draws smooth lines
-// about two pixels wide where WebGL draws one, which caps it near 40 %.
+// drawn pixels are held to a share of their own, each allowed to find its
+// like one pixel away: Mesa draws smooth lines about two pixels wide where
+// WebGL draws one, and rounds a point's centre its own way. Even so about
+// 7 % of them find no pixel within 16/255 that near (92-93 % match in the
+// three engines), hence their floor below the filled frames'.
 const parity = [
-  { name: 'start', pose: [0, 0, 0, 0, 0, 0, 0], keys: [], target: 0.99, floor: 0.97 },
-  { name: 'busy', pose: busy, keys: [], target: 0.99, floor: 0.97 },
-  { name: 'busy-lines', pose: busy, keys: ['l'], target: 0.97, floor: 0.93, drawnFloor: 0.3 },
-  { name: 'busy-points', pose: busy, keys: ['p'], target: 0.97, floor: 0.93, drawnFloor: 0.2 },
-  { name: 'busy-perspective', pose: busy, keys: ['o'], target: 0.99, floor: 0.97 },
+  { name: 'start', pose: [0, 0, 0, 0, 0, 0, 0], keys: [], floor: 0.99 },
+  { name: 'busy', pose: busy, keys: [], floor: 0.99 },
+  { name: 'busy-lines', pose: busy, keys: ['l'], floor: 0.98, reach: 1, drawnFloor: 0.9 },
+  { name: 'busy-points', pose: busy, keys: ['p'], floor: 0.98, reach: 1, drawnFloor: 0.9 },
+  { name: 'busy-perspective', pose: busy, keys: ['o'], floor: 0.99 },
 ];
 
 // After ESC the last frame stays on the canvas, wherever the tank had got
@@ -74,13 +77,12 @@ check('frames match the desktop reference frames', async () => {
     const { page, errors } = await openPage(browser, server.url);
     for (const key of state.keys) await pressKey(page, key);
     await captureFrame(page, state.pose);
-    const { share, drawnShare } = await compareFrame(page, `golden/${state.name}.png`);
+    const { share, drawnShare } = await compareFrame(page, `golden/${state.name}.png`, 16, state.reach);
     shares.push(`${state.name} ${(share * 100).toFixed(2)} % (drawn ${(drawnShare * 100).toFixed(1)} %)`);
     expect(share >= state.floor, `${state.name}: only ${(share * 100).toFixed(2)} % of pixels `
       + `within 16/255 of the desktop frame (at least ${state.floor * 100} %)`);
     expect(drawnShare >= (state.drawnFloor ?? state.floor), `${state.name}: only `
       + `${(drawnShare * 100).toFixed(1)} % of the drawn pixels match the desktop frame`);
-    if (share < state.target) console.log(`     ${state.name} below its target of ${state.target * 100} %`);
     expectNoErrors(errors);
     await page.close();
   }
