@@ -4,7 +4,8 @@
 // never translated.
 //
 // The markup names its texts: data-text (the element's text), data-label
-// (its aria-label) and data-title (its title). The page's modules ask for
+// (its aria-label) and data-title (its title; with data-key, the on-screen
+// key's aria-label too). The page's modules ask for
 // theirs with text(name, ...values) and redo what they have written when
 // the language changes (onChange).
 import { fill, fromBrowser, treeText as translateTree, words } from './words.js';
@@ -57,6 +58,11 @@ function apply() {
   document.querySelectorAll('[data-text]').forEach((e) => { e.textContent = text(e.dataset.text); });
   document.querySelectorAll('[data-label]').forEach((e) => e.setAttribute('aria-label', text(e.dataset.label)));
   document.querySelectorAll('[data-title]').forEach((e) => { e.title = text(e.dataset.title); });
+  // An on-screen letter key is named by its key and what it does, as the
+  // arrows are: "Z: turn the turret left", not "Z" alone.
+  document.querySelectorAll('[data-key][data-title]:not([data-label])').forEach((e) => {
+    e.setAttribute('aria-label', `${e.textContent.trim()}: ${text(e.dataset.title)}`);
+  });
   changes.forEach((change) => change());
 }
 

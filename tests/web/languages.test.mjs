@@ -46,6 +46,14 @@ check('Portuguese and English: every text in both, the choice remembered, the pr
     expect(parts.join() === want.join(), `the tree's parts in Portuguese: ${parts.join(', ')}, not ${want.join(', ')}`);
     const violations = await axeViolations(page);
     expect(violations.length === 0, `axe in Portuguese: ${violations.join('; ')}`);
+    // Each on-screen key named by its key and its action, in the page's
+    // language.
+    const unnamed = await page.evaluate((names) => Array.from(document.querySelectorAll('[data-key]'), (e) => {
+      const name = e.getAttribute('aria-label') || '';
+      const action = names[e.dataset.title];
+      return name.includes(action) && (e.dataset.label || name.startsWith(`${e.textContent.trim()}: `)) ? null : `${e.dataset.key} "${name}"`;
+    }).filter(Boolean), words.pt);
+    expect(unnamed.length === 0, `on-screen keys not named for their key and action in Portuguese: ${unnamed.join(', ')}`);
     // Remembered over a reload; the program's own words as they were.
     await page.reload();
     await waitForStart(page, errors);
