@@ -115,6 +115,39 @@ function freePort() {
   });
 }
 
+// The processes under pid, from /proc: what a WebKitWebDriver started.
+function processesUnder(pid) {
+  const parents = new Map();
+  for (const name of fs.readdirSync('/proc')) {
+    if (!/^\d+$/.test(name)) continue;
+    try {
+      const stat = fs.readFileSync(`/proc/${name}/stat`, 'utf8');
+      parents.set(Number(name), Number(stat.slice(stat.lastIndexOf(')') + 2).split(' ')[1]));
+    } catch {
+      // ended meanwhile
+    }
+  }
+  const under = [];
+  for (let i = -1, at = pid; i < under.length; at = under[++i]) {
+    for (const [child, parent] of parents) if (parent === at) under.push(child);
+  }
+  return under;
+}
+
+// The driver and its browser ended, whatever state they are in. A browser
+// left behind by a driver that died keeps the driver's stderr open, and so
+// this process alive, for ever.
+function endDriver(server) {
+  for (const pid of [...processesUnder(server.pid), server.pid]) {
+    try {
+      process.kill(pid, 'SIGKILL');
+    } catch {
+      // ended meanwhile
+    }
+  }
+  server.stderr.destroy();
+}
+
 // A WebKitWebDriver of its own and its one session (it allows no second),
 // a MiniBrowser with storage of its own; the server takes a moment to listen.
 async function webKitSession() {
@@ -134,13 +167,14 @@ async function webKitSession() {
       return {
         driver,
         async quit() {
-          await driver.quit().catch(() => {});
-          server.kill();
+          const given = new Promise((resolve) => { setTimeout(resolve, 15000).unref(); });
+          await Promise.race([driver.quit().catch(() => {}), given]);
+          endDriver(server);
         },
       };
     } catch (error) {
       if (performance.now() - started > 20000) {
-        server.kill();
+        endDriver(server);
         throw new Error(`WebKitWebDriver gave no session: ${error.message} ${said}`);
       }
       await sleep(200);
