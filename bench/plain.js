@@ -1,7 +1,8 @@
 // The plain page for make bench-web: the page's markup and style with, in
 // place of the program and the page's modules, one plain WebGL context that
-// draws about as many triangles as the tank and writes a line like the trace's every
-// 20 ms. What a page costs a phone with no emscripten and no GL of its own.
+// draws about as many triangles as the tank and writes a line like the
+// trace's every 20 ms. What a page costs a phone with no emscripten and no
+// GL of its own.
 (function () {
   var canvas = document.getElementById('canvas');
   var trace = document.getElementById('trace');

@@ -9,6 +9,7 @@
 import zlib from 'node:zlib';
 import fs from 'node:fs';
 import path from 'node:path';
+import { processes, processesUnder } from '../tests/web/drivers.mjs';
 import { countTicks, launch, sleep, waitForStart } from '../tests/web/lib.mjs';
 import { lighthouseMobile } from './lighthouse.mjs';
 import { serve } from '../scripts/serve.mjs';
@@ -52,30 +53,8 @@ async function load(browser, url) {
 // browser: puppeteer's own, as a page gives it.
 function browserCpu(browser) {
   const root = browser.process().pid;
-  const parents = new Map();
-  const times = new Map();
-  for (const name of fs.readdirSync('/proc')) {
-    if (!/^\d+$/.test(name)) continue;
-    let stat;
-    try {
-      stat = fs.readFileSync(`/proc/${name}/stat`, 'utf8');
-    } catch {
-      continue;  // ended meanwhile
-    }
-    const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
-    parents.set(Number(name), Number(fields[1]));
-    times.set(Number(name), (Number(fields[11]) + Number(fields[12])) / 100);  // in ticks of 1/100 s (USER_HZ)
-  }
-  let total = 0;
-  for (const [pid, time] of times) {
-    for (let p = pid; p > 1; p = parents.get(p)) {
-      if (p === root) {
-        total += time;
-        break;
-      }
-    }
-  }
-  return total;
+  const all = processes();
+  return [root, ...processesUnder(root, all)].reduce((total, pid) => total + (all.get(pid)?.cpu ?? 0), 0);
 }
 
 async function sample(page) {
@@ -202,10 +181,9 @@ const ok = (good) => (good ? 'ok' : 'MISSED');
 const weight = (label, [b, g]) => `  ${label.padEnd(22)} ${String(b).padStart(8)} B ${String(g).padStart(8)} B gzipped`;
 console.log(`${weight('to run the program', sums.run)}   target <= 260 KB: ${ok(sums.run[0] <= 260 * 1024)}`);
 console.log(`${weight('with the app\'s files', sums.all)}   target <= 100 KB gzipped: ${ok(sums.all[1] <= 100 * 1024)}`);
-const program = ['tank.js', 'tank.wasm'].map((name) => fs.readFileSync(path.join(pageDir, name)));
-console.log(`${weight('the program\'s two files', [program.reduce((n, data) => n + data.length, 0),
-  program.reduce((n, data) => n + zlib.gzipSync(data, { level: 9 }).length, 0)])}`
-  + `   target <= 30 KB gzipped: ${ok(program.reduce((n, data) => n + zlib.gzipSync(data, { level: 9 }).length, 0) <= 30 * 1024)}`);
+const program = ['tank.js', 'tank.wasm'].map((name) => fs.readFileSync(path.join(pageDir, name)))
+  .reduce(([b, g], data) => [b + data.length, g + zlib.gzipSync(data, { level: 9 }).length], [0, 0]);
+console.log(`${weight('the program\'s two files', program)}   target <= 30 KB gzipped: ${ok(program[1] <= 30 * 1024)}`);
 const single = fs.readFileSync(path.join(pageDir, 'tank.html'));
 console.log(`${weight('the single file', [single.length, zlib.gzipSync(single, { level: 9 }).length])}`
   + `   target < 260,000 B: ${ok(single.length < 260000)}\n`);

@@ -115,21 +115,28 @@ function freePort() {
   });
 }
 
-// The processes under pid, from /proc: what a WebKitWebDriver started.
-function processesUnder(pid) {
-  const parents = new Map();
+// Every process now, from /proc: pid to its parent and the CPU seconds it
+// has used (user and system, in ticks of 1/100 s).
+export function processes() {
+  const all = new Map();
   for (const name of fs.readdirSync('/proc')) {
     if (!/^\d+$/.test(name)) continue;
     try {
       const stat = fs.readFileSync(`/proc/${name}/stat`, 'utf8');
-      parents.set(Number(name), Number(stat.slice(stat.lastIndexOf(')') + 2).split(' ')[1]));
+      const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+      all.set(Number(name), { parent: Number(fields[1]), cpu: (Number(fields[11]) + Number(fields[12])) / 100 });
     } catch {
       // ended meanwhile
     }
   }
+  return all;
+}
+
+// The processes under pid, at any depth: what a browser or driver started.
+export function processesUnder(pid, all = processes()) {
   const under = [];
   for (let i = -1, at = pid; i < under.length; at = under[++i]) {
-    for (const [child, parent] of parents) if (parent === at) under.push(child);
+    for (const [child, { parent }] of all) if (parent === at) under.push(child);
   }
   return under;
 }
