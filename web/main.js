@@ -4,4 +4,5 @@ import './language.js';
 import './trace.js';
 import './page.js';
 import './tree.js';
+import './describe.js';
 import './drive.js';

@@ -99,4 +99,14 @@ EMSCRIPTEN_KEEPALIVE const char *webModelText()
     }
     return text;
 }
+
+// How the picture is drawn: the projection and the polygon mode, as
+// "orthographic fill" or "perspective line".
+EMSCRIPTEN_KEEPALIVE const char *webViewText()
+{
+    static char text[32];
+    snprintf(text, sizeof text, "%s %s",
+             appState.orthographic ? "orthographic" : "perspective", polygonModeName());
+    return text;
+}
 }

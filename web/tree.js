@@ -27,14 +27,24 @@ onChange(function () {
 });
 
 // A step, its model values ({name}) each shown as its name and a number.
-// Rewritten whole in another language, then cut at the names again.
+// Rewritten whole in another language, then cut at the names again. A
+// screen reader reads it as one phrase with its values (the step's name),
+// not as the pieces it is shown in.
+var stepCount = 0;
 function stepItem(step) {
   var item = document.createElement('li');
+  var phrase = document.createElement('span');
+  phrase.className = 'unseen';
+  phrase.id = 'step-' + ++stepCount;
+  var shown = document.createElement('span');
+  shown.setAttribute('aria-hidden', 'true');
+  item.setAttribute('aria-labelledby', phrase.id);
+  item.append(phrase, shown);
   var words = [];
   step.split(/(\{\w+\})/).forEach(function (part) {
     var name = /^\{(\w+)\}$/.exec(part);
     if (!name) {
-      words.push(part ? item.appendChild(document.createTextNode(part)) : null);
+      words.push(part ? shown.appendChild(document.createTextNode(part)) : null);
       return;
     }
     var live = document.createElement('span');
@@ -45,13 +55,15 @@ function stepItem(step) {
     value.setAttribute('data-model', name[1]);
     value.textContent = '0.00';
     live.append(label, ' ', value);
-    item.appendChild(live);
+    shown.appendChild(live);
     (showing[name[1]] = showing[name[1]] || []).push(value);
   });
+  item.say = function () { phrase.textContent = shown.textContent; };
   // The step's words between its values, in the page's language.
   var stepWords = function () {
     var pieces = inLanguage(step).split(/\{\w+\}/);
     words.forEach(function (node, i) { if (node) node.data = pieces[i]; });
+    item.say();
   };
   onChange(stepWords);
   stepWords();
@@ -146,6 +158,7 @@ function update() {
     showing[name].forEach(function (element) {
       element.textContent = value;
       var step = element.closest('li');
+      step.say();
       if (!step.classList.contains('changed')) step.classList.add('changed');
       lit.push([step, now]);
     });

@@ -52,9 +52,10 @@ function(tank_web_program target out_dir)
   add_dependencies(${target} bridge)
 endfunction()
 
-# The tank's program also tells the page the values its tree shows, and
+# The tank's program also tells the page the values its tree shows and how
+# the picture is drawn (for its description in words), and
 # shows the frame of the part the page chooses.
-set(tree_exports ",_webModelText,_webPartId,_webShowPart")
+set(tree_exports ",_webModelText,_webViewText,_webPartId,_webShowPart")
 tank_web_program(tank ${TANK_WEB_DIR} ${tree_exports})
 
 # The same program once more with the WebAssembly inside its script, for

@@ -244,6 +244,13 @@ void GLAPIENTRY glPolygonMode(GLenum face, GLenum mode)
                                      : PolygonFill::fill;
 }
 
+const char *polygonModeName()
+{
+    return polygonFill == PolygonFill::line    ? "line"
+           : polygonFill == PolygonFill::point ? "point"
+                                               : "fill";
+}
+
 // GLU's quadric: its defaults are all the program uses.
 struct GLUquadric {
     int unused;

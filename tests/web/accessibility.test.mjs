@@ -2,11 +2,12 @@
 // every state.
 import path from 'node:path';
 import {
-  check, expect, expectNoErrors, pageDir, screens, useEngine, viewportOf,
+  check, expect, expectNoErrors, pageDir, screens, useEngine, viewportOf, waitForEnd,
 } from './checks.mjs';
 import {
-  axeViolations, nuErrors, nuErrorsOfLiveDom, openPage,
+  axeViolations, namedInTree, nuErrors, nuErrorsOfLiveDom, openPage, sleep, traceText,
 } from './lib.mjs';
+import { words } from '../../web/words.js';
 
 // This engine's browser and the page's server, for every check below.
 let browser;
@@ -52,10 +53,69 @@ check('WCAG 2.2 AA: axe-core and the Nu HTML Checker find nothing, on every scre
   found.push(...(await nuErrorsOfLiveDom(page)).map((e) => `the live page: ${e}`));
   await page.keyboard.up('z');
   await page.keyboard.press('Escape');
-  await page.waitForFunction(() => document.getElementById('status').textContent === 'ended with status 1', { timeout: 5000 });
+  await waitForEnd(page);
   await audit(page, 'after ESC');
   found.push(...(await nuErrorsOfLiveDom(page)).map((e) => `the page after ESC: ${e}`));
   expectNoErrors(errors);
   await page.close();
   expect(found.length === 0, found.join('\n'));
+});
+
+// The turret's step of the tree as it is shown, and the value in it.
+const turretStep = (page) => page.$eval('[data-model="turretAngle"]', (value) => {
+  const step = value.closest('li');
+  return { phrase: step.querySelector('[aria-hidden]').textContent, value: value.textContent };
+});
+const description = (page) => page.$eval('#description', (e) => e.textContent);
+
+check("Heard: each key named for its action, each tree step one phrase with its value, the picture in words in the page's language", async () => {
+  const { page, errors } = await openPage(browser, server.url);
+  // The on-screen keys: the arrows by their label, the letters by their key
+  // and their action.
+  const keys = await page.evaluate(() => Array.from(document.querySelectorAll('[data-key]'),
+    (e) => ({ key: e.dataset.key, text: e.textContent.trim(), label: e.dataset.label, title: e.dataset.title })));
+  const unnamed = [];
+  for (const k of keys) {
+    const name = k.label ? words.en[k.label] : `${k.text}: ${words.en[k.title]}`;
+    if (!name.includes(words.en[k.title]) || !(await namedInTree(page, `[data-key="${k.key}"]`, 'button', name))) unnamed.push(`${k.key} (not "${name}")`);
+  }
+  expect(unnamed.length === 0, `on-screen keys not named for their action: ${unnamed.join(', ')}`);
+
+  // A step of the tree is one name, its value in it, before and after the
+  // value changes.
+  const still = await turretStep(page);
+  expect(await namedInTree(page, '#tree li', 'listitem', still.phrase), `the tree's step "${still.phrase}" is not one name`);
+  await page.keyboard.down('z');
+  await page.waitForFunction((was) => document.querySelector('[data-model="turretAngle"]').textContent !== was, { timeout: 5000 }, still.value);
+  await page.keyboard.up('z');
+  await sleep(500);  // the release's last tick shown
+  const turned = await turretStep(page);
+  expect(await namedInTree(page, '#tree li', 'listitem', turned.phrase), `the tree's step "${turned.phrase}" is not one name`);
+
+  // The picture in words, asked with W (the page's: the program never
+  // hears it), again after driving, and in Portuguese.
+  const from = (await traceText(page)).length;
+  await page.keyboard.press('w');
+  await page.waitForFunction(() => document.getElementById('description').textContent !== '', { timeout: 5000 });
+  const atRest = await description(page);
+  await page.keyboard.down('ArrowUp');
+  await page.waitForFunction(() => Number(document.querySelector('[data-model="y"]').textContent) > 1, { timeout: 10000 });
+  await page.keyboard.up('ArrowUp');
+  await page.click('#describe');
+  await page.waitForFunction((was) => { const now = document.getElementById('description').textContent; return now !== '' && now !== was; }, { timeout: 5000 }, atRest);
+  const driven = await description(page);
+  const echoed = (await traceText(page)).slice(from).match(/Carregou na tecla [wW]/);
+  expect(!echoed, 'W reached the program');
+  // Said when asked, not on every tick: the tank is still rolling.
+  await sleep(1500);
+  expect(await description(page) === driven, `the description changed by itself: "${driven}"`);
+  await page.click('#language');
+  const portuguese = await description(page);
+  const y = await page.$eval('[data-model="y"]', (e) => e.textContent);
+  expect(portuguese !== driven && portuguese.startsWith(words.pt.description.split('{')[0]) && driven.startsWith(words.en.description.split('{')[0]),
+    `the description did not follow the language: "${driven}", then "${portuguese}"`);
+  expect(!portuguese.includes(y) || !y.includes('.'), `the Portuguese description writes ${y} the English way: "${portuguese}"`);
+  await page.click('#language');
+  expectNoErrors(errors);
+  await page.close();
 });

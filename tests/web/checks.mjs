@@ -12,6 +12,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 import { launch, servePage, StartError, traceText, waitForTrace } from './lib.mjs';
+import { fill } from '../../web/words.js';
 
 export const engine = process.env.TANK_ENGINE;
 export const pageDir = process.env.TANK_PAGE_DIR;
@@ -85,6 +86,9 @@ export const helpBytes = Array.from(help, (c) => c.codePointAt(0));
 // The busy state of the reference frames: every transform non-zero.
 export const busy = [3, -4, 0.52, 35, 15, 60, 40];
 export const magenta = [255, 0, 255];
+// Waits until the status line says the program ended with ESC's exit code.
+export const waitForEnd = (page) => page.waitForFunction(
+  (said) => document.getElementById('status').textContent === said, { timeout: 5000 }, fill('en', 'ended', 1));
 export const reshapes = (text) => text.split('Reshape ').length - 1;
 
 // The screens the page must fit: phones and tablets with their pixel

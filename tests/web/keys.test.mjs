@@ -50,7 +50,7 @@ check('keyboard: the canvas has the keys at the start; Tab and Shift+Tab go thro
   expect(await focused() === 'canvas', `the page opens with the focus on ${await focused()}`);
   // The tree's parts are one stop, the arrows move between them.
   const order = await page.evaluate(() => [
-    'canvas', ...(document.getElementById('fullscreen').hidden ? [] : ['fullscreen']), 'language',
+    'canvas', ...(document.getElementById('fullscreen').hidden ? [] : ['fullscreen']), 'describe', 'language',
     ...Array.from(document.querySelectorAll('[data-key]'), (e) => e.dataset.key),
     'summary', 'part', 'share', 'drive-input', 'hide-steps', 'trace']);
   const from = (await traceText(page)).length;

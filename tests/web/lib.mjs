@@ -5,6 +5,7 @@ import fs from 'node:fs';
 import { createRequire } from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
+import { By } from 'selenium-webdriver';
 import { serve } from '../../scripts/serve.mjs';
 import { words } from '../../web/words.js';
 
@@ -270,4 +271,22 @@ export async function nuErrorsOfLiveDom(page) {
   } finally {
     fs.rmSync(dir, { recursive: true, force: true });
   }
+}
+
+// Whether an element that selector matches has this role and this name in
+// the engine's own accessibility tree: puppeteer asks the browser for the
+// nodes of that name and role (Chromium's accessibility tree, Firefox's
+// over WebDriver BiDi); WebKit's driver computes each element's label and
+// role (W3C WebDriver).
+export async function namedInTree(page, selector, role, name) {
+  if (page.driver) {
+    for (const element of await page.driver.findElements(By.css(selector))) {
+      if (await element.getAriaRole() === role && await element.getAccessibleName() === name) return true;
+    }
+    return false;
+  }
+  for (const found of await page.$$(`aria/${name}[role="${role}"]`)) {
+    if (await found.evaluate((e, s) => e.matches(s), selector)) return true;
+  }
+  return false;
 }

@@ -6,7 +6,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import {
-  busy, check, expect, expectNoErrors, goldenDir, help, holdKey, pageDir, useEngine,
+  busy, check, expect, expectNoErrors, goldenDir, help, holdKey, pageDir, useEngine, waitForEnd,
 } from './checks.mjs';
 import {
   captureFrame, compareFrame, firstDifference, openPage, sleep, traceText, waitForStart, waitForTrace,
@@ -39,7 +39,7 @@ check('the single file, alone in a folder, opened from disk: the whole program, 
     const { share } = await compareFrame(page, reference);
     expect(share >= 0.97, `busy: only ${(share * 100).toFixed(2)} % of pixels within 16/255 of the desktop frame`);
     await page.keyboard.press('Escape');
-    await page.waitForFunction(() => document.getElementById('status').textContent === 'ended with status 1', { timeout: 5000 });
+    await waitForEnd(page);
     // Everything the page fetched, as the page's own timeline lists it.
     const requests = await page.evaluate(() => performance.getEntriesByType('resource').map((e) => e.name));
     const elsewhere = requests.filter((r) => r !== url && !/^(data|blob):/.test(r));

@@ -9,6 +9,10 @@ import {
   afterReload, engineNames, firstDifference, launch, openPage, sleep, traceText, waitForStart, waitForTrace,
 } from './lib.mjs';
 import { decode, encode } from '../../web/drive-code.js';
+import { fill, words } from '../../web/words.js';
+
+// A text of the page as it reads with any numbers in it.
+const saying = (name) => new RegExp(`^${words.en[name].replace(/[.*+?^$()|[\]\\]/g, '\\$&').replace(/\{\d\}/g, '\\d+')}`);
 
 // This engine's browser and the page's server, for every check below.
 let browser;
@@ -94,13 +98,13 @@ check('a drive shared as a link replays its trace byte for byte, here and in ano
   const replayed = async (where, open) => {
     const { replay, replayErrors } = await open();
     const said = await replay.$eval('#drive-note', (e) => e.textContent);
-    expect(/^Replaying a shared drive: step \d+ of \d+\. Stop the replay$/.test(said), `${where}: the replay said "${said}"`);
+    expect(new RegExp(`${saying('replaying').source} ${words.en.stopReplay}$`).test(said), `${where}: the replay said "${said}"`);
     const state = await endState(replay);
     const wrong = firstDifference(state.trace, original.trace);
     expect(!wrong, `${where}: the replay's trace differs from the original's: ${wrong}`);
     expect(state.model.join() === original.model.join(), `${where}: the replay ended at ${state.model}, the original at ${original.model}`);
     expect(state.tree === original.tree, `${where}: the tree shows ${state.tree}, the original showed ${original.tree}`);
-    expect(/^The drive ended the program \(ESC\) at step \d+ of \d+/.test(await replay.$eval('#drive-note', (e) => e.textContent)), `${where}: the end of the program by the replay was not said`);
+    expect(saying('replayEnded').test(await replay.$eval('#drive-note', (e) => e.textContent)), `${where}: the end of the program by the replay was not said`);
     expectNoErrors(replayErrors);
     await replay.close();
   };
@@ -151,7 +155,7 @@ check('a replay can be stopped and the keys are the reader\'s again; a bad link 
   await waitForTrace(page, /Largou a tecla especial 101\n/);
   await sleep(300);
   const said = await page.$eval('#drive-note', (e) => e.textContent);
-  expect(/^The replay was stopped at step \d+ of \d+/.test(said), `the stop said "${said}"`);
+  expect(saying('replayStopped').test(said), `the stop said "${said}"`);
   const stopped = await traceText(page);
   expect(stopped.split('Largou a tecla especial 101\n').length === 2, `the stop did not let go of the up arrow the replay held, once: ${JSON.stringify(stopped.slice(-400))}`);
   const from = stopped.length;
@@ -166,26 +170,28 @@ check('a replay can be stopped and the keys are the reader\'s again; a bad link 
   const code = link.split('#drive=')[1];
   const foreign = encode(decode(code)).replace(/^dGsB/, 'dGsC');
   const altered = `${code.slice(0, 8)}${code[8] === 'A' ? 'B' : 'A'}${code.slice(9)}`;
-  const bad = [[code.slice(0, -3), 'cut short or altered'], [altered, 'cut short or altered'],
-    ['!!', 'cut short or altered'], ['', 'cut short or altered'], [foreign, 'another page']];
+  const bad = [[code.slice(0, -3), 'malformed'], [altered, 'malformed'], ['!!', 'malformed'], ['', 'malformed'],
+    [foreign, 'foreign']];
   for (const [badCode, reason] of bad) {
     await page.goto('about:blank');
     await page.goto(`${server.url}#drive=${badCode}`);
     await waitForStart(page, errors);
     const note = await page.$eval('#drive-note', (e) => e.textContent);
-    expect(note.startsWith('This link holds no drive this page can replay') && note.includes(reason), `#drive=${badCode.slice(0, 20)}: "${note}"`);
+    expect(note === fill('en', 'badLink', words.en[reason]), `#drive=${badCode.slice(0, 20)}: "${note}"`);
     const start = (await traceText(page)).length;
     await page.keyboard.press('x');
     await waitForTrace(page, /Carregou na tecla x\n/, start);
     expect(!/Carregou|Largou/.test((await traceText(page)).slice(0, start)), `#drive=${badCode.slice(0, 20)} ran keys`);
   }
   await dropFile(page, 'letter.txt', 'a letter, not a drive\n');
-  await page.waitForFunction(() => /^That file holds no drive/.test(document.getElementById('drive-note').textContent), { timeout: 5000 });
+  await page.waitForFunction((said) => document.getElementById('drive-note').textContent.startsWith(said), { timeout: 5000 },
+    words.en.badFile.split('{')[0]);
   // The keyboard's way to a file, the file input, reads it the same way.
   const cut = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'tank-drive-')), 'drive.txt');
   fs.writeFileSync(cut, `${server.url}#drive=${code.slice(0, -3)}\n`);
   await (await page.$('#drive-input')).uploadFile(cut);
-  await page.waitForFunction(() => /^That file holds no drive.*cut short or altered/.test(document.getElementById('drive-note').textContent), { timeout: 5000 });
+  await page.waitForFunction((said) => document.getElementById('drive-note').textContent === said, { timeout: 5000 },
+    fill('en', 'badFile', words.en.malformed));
   fs.rmSync(path.dirname(cut), { recursive: true });
   expectNoErrors(errors);
   await page.close();

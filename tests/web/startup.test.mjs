@@ -1,7 +1,7 @@
 // Start-up and the trace: the help exactly, the frames as the desktop
 // draws them, driving, the trace panel, and ESC ending everything.
 import {
-  busy, check, expect, expectNoErrors, help, helpBytes, holdKey, magenta, pressKey, useEngine,
+  busy, check, expect, expectNoErrors, help, helpBytes, holdKey, magenta, pressKey, useEngine, waitForEnd,
 } from './checks.mjs';
 import {
   captureFrame, compareFrame, countColour, firstDifference, keepCanvas, openPage, pixelAt, recordBytes, sleep, traceText, waitForStart, waitForTrace,
@@ -209,8 +209,7 @@ check('ESC ends everything; a reload starts afresh', async () => {
   const { page, errors } = await openPage(browser, server.url);
   await page.keyboard.down('ArrowUp');
   await page.keyboard.press('Escape');
-  await page.waitForFunction(() => document.getElementById('status').textContent === 'ended with status 1',
-    { timeout: 5000 });
+  await waitForEnd(page);
   const ended = await traceText(page);
   expect(!ended.includes('\x1b') && !ended.endsWith('Carregou na tecla \x1b\n'), 'ESC was echoed');
   expect(!ended.slice(-200).includes('Largou'), 'keys were released into the ended program');
