@@ -22,8 +22,9 @@ if (!(chosen in words)) chosen = fromBrowser(navigator.languages || [navigator.l
 export const text = (name, ...values) => fill(chosen, name, ...values);
 
 // A tree text (render/diagram.cpp writes them in English) in the page's
-// language, as it is where no rule rewrites it.
-export const treeText = (english) => translateTree(english, chosen) || english;
+// language, a part's name by the part's id; as it is where the page has no
+// words for it.
+export const treeText = (english, partId) => translateTree(english, chosen, partId) || english;
 
 const changes = [];
 export const onChange = (change) => { changes.push(change); };

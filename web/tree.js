@@ -16,14 +16,15 @@ var lit = [];  // [element, time] of steps whose value just changed
 var dimTimer = null;
 var litFor = 600;  // ms a changed step stays marked
 
-// A text of the tree, in the page's language now and after a change.
-function treeText(english) {
-  var node = document.createTextNode(inLanguage(english));
-  translated.push([node, english]);
+// A text of the tree (a part's name by its id), in the page's language now
+// and after a change.
+function treeText(english, partId) {
+  var node = document.createTextNode(inLanguage(english, partId));
+  translated.push([node, english, partId]);
   return node;
 }
 onChange(function () {
-  translated.forEach(function (t) { t[0].data = inLanguage(t[1]); });
+  translated.forEach(function (t) { t[0].data = inLanguage(t[1], t[2]); });
 });
 
 // A step, its model values ({name}) each shown as its name and a number.
@@ -128,7 +129,7 @@ function build(nodes) {
     label.dataset.part = node.id;
     node.label.forEach(function (line, i) {
       if (i) label.appendChild(document.createElement('br'));
-      label.appendChild(treeText(line));
+      label.appendChild(treeText(line, i === 0 ? node.id : undefined));
     });
     item.appendChild(label);
     parts.push({ button: label, id: node.id });

@@ -232,23 +232,23 @@ export const words = {
   },
 };
 
-// The tree's texts come from the drawing in English (gl/tools/gl.cpp): the
-// parts by the names the drawing gives them, each in Portuguese here (a new
+// The tree's texts come from the drawing in English (gl/tools/gl.cpp): each
+// part by the id the drawing makes of its name, in Portuguese here (a new
 // part needs its name added), and the steps and shapes by one rule for
 // each kind, the first that matches it whole. {names} and numbers are kept
 // as they are.
 const partNames = {
   world: 'mundo',
-  'tank frame': 'referencial do tanque',
-  'front right wheel': 'roda dianteira direita',
-  'rear right wheel': 'roda traseira direita',
-  'front left wheel': 'roda dianteira esquerda',
-  'rear left wheel': 'roda traseira esquerda',
-  'body frame': 'referencial do corpo',
+  tankFrame: 'referencial do tanque',
+  frontRightWheel: 'roda dianteira direita',
+  rearRightWheel: 'roda traseira direita',
+  frontLeftWheel: 'roda dianteira esquerda',
+  rearLeftWheel: 'roda traseira esquerda',
+  bodyFrame: 'referencial do corpo',
   hull: 'casco',
-  'turret frame': 'referencial da torre',
+  turretFrame: 'referencial da torre',
   turret: 'torre',
-  'cannon frame': 'referencial do canhão',
+  cannonFrame: 'referencial do canhão',
   cannon: 'canhão',
 };
 const treeRules = [
@@ -263,10 +263,11 @@ const treeRules = [
   [/^(\d+) slices, (\d+) stacks$/, '$1 fatias, $2 camadas'],
 ];
 
-// A tree text in a language; null where Portuguese has no rule for it.
-export function treeText(english, language) {
+// A tree text in a language, a part's name by the part's id; null where
+// Portuguese has no name or rule for it.
+export function treeText(english, language, partId = null) {
   if (language === 'en') return english;
-  if (Object.hasOwn(partNames, english)) return partNames[english];
+  if (partId !== null) return Object.hasOwn(partNames, partId) ? partNames[partId] : null;
   const rule = treeRules.find(([pattern]) => pattern.test(english));
   return rule ? english.replace(rule[0], rule[1]) : null;
 }

@@ -24,13 +24,14 @@ test("the tree's texts in Portuguese keep their numbers and model values", () =>
     'rotate {heading} about Z': 'rotação de {heading} em torno de Z',
     'rotate -90 about X': 'rotação de -90 em torno de X',
     'scale (4, 7, 1)': 'escala (4, 7, 1)',
-    'front left wheel': 'roda dianteira esquerda',
     '6 polygons': '6 polígonos',
     'rotate {pitch} = {speed} × 6 about X': 'rotação de {pitch} = {speed} × 6 em torno de X',
     'cylinder radius 0.5, length 0.4': 'cilindro de raio 0.5, comprimento 0.4',
   };
   for (const [english, portuguese] of Object.entries(cases)) assert.equal(treeText(english, 'pt'), portuguese);
   assert.equal(treeText('translate (1, 2, 3)', 'en'), 'translate (1, 2, 3)');
+  assert.equal(treeText('front left wheel', 'pt', 'frontLeftWheel'), 'roda dianteira esquerda');
+  assert.equal(treeText('hull', 'pt', 'antenna'), null);
   assert.equal(treeText('an antenna', 'pt'), null);
 });
 

@@ -19,7 +19,8 @@ check('Portuguese and English: every text in both, the choice remembered, the pr
     // The tree as this build's program describes it: every text has a
     // Portuguese rule (the tables themselves are checked in tests/page/).
     const tree = await page.$eval('#tank-tree', (e) => JSON.parse(e.textContent));
-    const untranslated = [...new Set(tree.flatMap((n) => [...n.steps, ...n.label]))].filter((t) => treeText(t, 'pt') === null);
+    const untranslated = [...new Set(tree.flatMap((n) => [...n.steps, ...n.label.slice(1)]))].filter((t) => treeText(t, 'pt') === null)
+      .concat(tree.filter((n) => treeText(n.label[0], 'pt', n.id) === null).map((n) => `${n.label[0]} (${n.id})`));
     expect(untranslated.length === 0, untranslated.map((t) => `the tree's "${t}" has no Portuguese`).join('; '));
     const tables = { words };
     // What the page shows in one language has nothing of the other's.
@@ -42,7 +43,7 @@ check('Portuguese and English: every text in both, the choice remembered, the pr
     expect(foreignIn(portuguese, only('en', 'pt')).length === 0, `in Portuguese the page shows ${foreignIn(portuguese, only('en', 'pt')).join(' | ')}`);
     // Each part shown under its name in Portuguese, as the tree gives it.
     const parts = await page.evaluate(() => Array.from(document.querySelectorAll('#tree .part'), (p) => p.innerText.split('\n')[0]));
-    const want = tree.map((n) => treeText(n.label[0], 'pt'));
+    const want = tree.map((n) => treeText(n.label[0], 'pt', n.id));
     expect(parts.join() === want.join(), `the tree's parts in Portuguese: ${parts.join(', ')}, not ${want.join(', ')}`);
     const violations = await axeViolations(page);
     expect(violations.length === 0, `axe in Portuguese: ${violations.join('; ')}`);
