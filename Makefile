@@ -65,12 +65,15 @@ test-sanitize:
 golden: build-all
 	TANK_GOLDEN_UPDATE=1 tests/with-xvfb.sh $(BUILD_DIR)/tests/gl_tests --gtest_filter='Golden.*'
 
-# The diagram of how the tank is built, from the drawing's own measurements.
+# The diagram of how the tank is built, from the drawing's own measurements,
+# and the tables of keys in the README and docs/leia-me.md, from the
+# program's table of keys.
 docs: build
 	@scripts/deps.sh docs
 	cmake --build $(BUILD_DIR) --target tank_diagram
 	$(BUILD_DIR)/tank_diagram >docs/tank.dot
 	dot -Tsvg docs/tank.dot -o docs/tank.svg
+	node scripts/key-tables.mjs $(BUILD_DIR)/tank_diagram
 
 format-check:
 	@scripts/deps.sh format

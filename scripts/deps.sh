@@ -36,14 +36,15 @@ demo=("for the headless demo"
 web=("for the browser build"
     "command -v cmake|cmake" "command -v make|make" "command -v em++|emscripten"
     "test -d /usr/share/nodejs/acorn|node-acorn" "command -v node|nodejs" "command -v npm|npm")
+# node writes the exercise's tables of keys, as make docs does.
 tests=("for the tests"
     "test -f /usr/include/gtest/gtest.h|libgtest-dev" "test -f /usr/include/png.h|libpng-dev"
-    "test -f /usr/include/X11/Xlib.h|libx11-dev")
+    "test -f /usr/include/X11/Xlib.h|libx11-dev" "command -v node|nodejs")
 # Java runs the Nu HTML Checker that npm installs.
 browsers=("for the browser tests"
     "command -v npm|npm" "command -v chromium|chromium" "command -v firefox-esr|firefox-esr"
     "test -x /usr/bin/java|default-jre-headless" "command -v WebKitWebDriver|webkit2gtk-driver")
-docs=("for the diagram" "command -v dot|graphviz")
+docs=("for the diagram and the tables of keys" "command -v dot|graphviz" "command -v node|nodejs")
 clang=("to build with clang" "command -v clang++|clang")
 format=("for the format check" "command -v clang-format|clang-format")
 debian=("for roots of other Debian releases"

@@ -4,13 +4,14 @@
 # own make check): the patch must apply, the program and the diagram writer
 # build with the warnings as errors, the new part must be in the tree the
 # page is given and in the diagram, under the turret, with its live value,
-# and its key must turn the antenna on the screen.
+# the new key in the tables of keys make docs writes, and the key must turn
+# the antenna on the screen.
 set -u
 src=${1:?usage: exercise_test.sh SOURCE_DIR}
 here=$(dirname "$0")
 . "$here/../scripts/lib/xvfb.sh"
 . "$here/lib/e2e.sh"
-require_tools git cmake xdotool xwd convert compare
+require_tools git cmake node xdotool xwd convert compare
 
 e2e_scratch
 out="$work/trace"
@@ -39,6 +40,13 @@ grep -qF -- '"id":"antennaRod","parent":"antenna"' <<<"$json" || fail "the page'
 dot=$("$work/build/tank_diagram")
 grep -qF -- 'turretFrame -> antenna [label="push\ntranslate (-0.7, -0.7, 0.25)\nrotate antennaAngle about Z"];' <<<"$dot" ||
     { echo "$dot" >&2; fail "the diagram has no antenna under the turret frame"; }
+
+# What make docs writes of the new key: its rows in the tables of keys,
+# which nobody edits by hand.
+node "$work/src/scripts/key-tables.mjs" "$work/build/tank_diagram" "$work/src" >/dev/null ||
+    fail "the exercise's tables of keys could not be written"
+grep -qF '| E (hold) | turn the antenna |' "$work/src/README.md" || fail "README.md's table of keys has no E"
+grep -qF '| E (manter) | rodar a antena |' "$work/src/docs/leia-me.md" || fail "docs/leia-me.md's table of keys has no E"
 
 # Screenshots as their pixels: xwd's header holds bytes it leaves unset,
 # so two files of the same picture can differ.

@@ -90,6 +90,14 @@ const inline = (js) => js.replace(/<\/script/gi, '<\\/script').replace(/<!--/g, 
 const uncommentCss = (css) => css.replace(/\/\*[\s\S]*?\*\//g, '').replace(/^\s+/gm, '').replace(/\n/g, '');
 
 const treeElement = '<script type="application/json" id="tank-tree"></script>';
+const keysElement = '<script type="application/json" id="tank-keys"></script>';
+
+// A data block of index.html filled with a JSON file's data.
+function writeData(index, element, jsonFile) {
+  const data = JSON.stringify(JSON.parse(fs.readFileSync(jsonFile, 'utf8')));
+  fs.writeFileSync(index, replaceOnce(fs.readFileSync(index, 'utf8'), element,
+    element.replace('><', `>${inline(data)}<`)));
+}
 const programScript = '<script defer src="tank.js"></script>';
 const pageScript = '<script defer src="page.js"></script>';
 
@@ -124,34 +132,34 @@ async function writeSingleFile(dir, singleJs, pageJs) {
 }
 
 const [what, out, ...rest] = process.argv.slice(2);
-const usage = 'usage: assemble.mjs bridge OUT | page DIR SINGLE_JS TREE_JSON | floor DIR PROGRAM | plain DIR SCRIPT | worker DIR';
+const usage = 'usage: assemble.mjs bridge OUT | page DIR SINGLE_JS TREE_JSON KEYS_JSON | floor DIR PROGRAM KEYS_JSON | plain DIR SCRIPT | worker DIR';
 try {
   if (what === 'bridge' && out) {
     fs.mkdirSync(path.dirname(out), { recursive: true });
     const result = await esbuild.build({ entryPoints: [path.join(here, 'bridge.js')], bundle: true, format: 'iife',
       target, outfile: out, logLevel: 'warning' });
     if (result.errors.length) process.exit(1);
-  } else if (what === 'page' && out && rest.length === 2) {
-    const [singleJs, treeJson] = rest;
+  } else if (what === 'page' && out && rest.length === 3) {
+    const [singleJs, treeJson, keysJson] = rest;
     copySources(out);
     const pageJs = await bundle('main.js');
     fs.writeFileSync(path.join(out, 'page.js'), pageJs);
     fs.writeFileSync(path.join(out, 'gl-warm-up.js'), await bundle('gl-warm-up.js'));
     const program = path.join(out, 'tank.js');
     fs.writeFileSync(program, await shorten(fs.readFileSync(program, 'utf8')));
-    const tree = JSON.stringify(JSON.parse(fs.readFileSync(treeJson, 'utf8')));
     const index = path.join(out, 'index.html');
-    fs.writeFileSync(index, replaceOnce(fs.readFileSync(index, 'utf8'), treeElement,
-      treeElement.replace('><', `>${inline(tree)}<`)));
+    writeData(index, treeElement, treeJson);
+    writeData(index, keysElement, keysJson);
     const build = stampWorker(out);
     await writeSingleFile(out, singleJs, pageJs);
     console.log(`assemble: ${out}/tank.html (${fs.statSync(path.join(out, 'tank.html')).size} B), worker set ${build}`);
-  } else if (what === 'floor' && out && rest.length === 1) {
+  } else if (what === 'floor' && out && rest.length === 2) {
     const program = rest[0].replace(/\.js$/, '');
     copySources(out, [...sourceFiles, 'page.js', 'gl-warm-up.js', `${program}.js`, `${program}.wasm`]);
     const index = path.join(out, 'index.html');
     fs.writeFileSync(index, replaceOnce(fs.readFileSync(index, 'utf8'), programScript,
       programScript.replace('tank.js', rest[0])));
+    writeData(index, keysElement, rest[1]);
     fs.writeFileSync(path.join(out, 'page.js'), await bundle('main.js'));
     fs.writeFileSync(path.join(out, 'gl-warm-up.js'), await bundle('gl-warm-up.js'));
   } else if (what === 'plain' && out && rest.length === 1) {

@@ -28,6 +28,15 @@ export function translate(key, code) {
   return null;
 }
 
+// The key (KeyboardEvent.key) that the program is told of as { special,
+// code }: the inverse of translate, a letter by its lower case.
+export function keyName(special, code) {
+  const table = special ? specialOfKey : byteOfKey;
+  const name = Object.keys(table).find((key) => table[key] === code);
+  if (name) return name;
+  return special ? null : String.fromCharCode(code);
+}
+
 // A drive's event is one number: a reshape, or a key pressed or released.
 export const reshapeEvent = 0;
 export const keyEvent = (k, pressed) => 1 + (k.code << 2 | (k.special ? 2 : 0) | (pressed ? 1 : 0));

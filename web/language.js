@@ -59,9 +59,9 @@ function apply() {
   document.querySelectorAll('[data-text]').forEach((e) => { e.textContent = text(e.dataset.text); });
   document.querySelectorAll('[data-label]').forEach((e) => e.setAttribute('aria-label', text(e.dataset.label)));
   document.querySelectorAll('[data-title]').forEach((e) => { e.title = text(e.dataset.title); });
-  // An on-screen letter key is named by its key and what it does, as the
-  // arrows are: "Z: turn the turret left", not "Z" alone.
-  document.querySelectorAll('[data-key][data-title]:not([data-label])').forEach((e) => {
+  // An on-screen key is named by its key and what it does: "Z: turn the
+  // turret left", not "Z" alone.
+  document.querySelectorAll('[data-key][data-title]').forEach((e) => {
     e.setAttribute('aria-label', `${e.textContent.trim()}: ${text(e.dataset.title)}`);
   });
   changes.forEach((change) => change());

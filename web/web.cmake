@@ -77,13 +77,15 @@ set_target_properties(tank_tree PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINA
 # beside it under newer node.
 target_link_options(tank_tree PRIVATE -sENVIRONMENT=node -sSINGLE_FILE=1)
 
-# The page beside the program: its files, its modules bundled, the tree
-# written into it, the worker's set stamped and the single file written
-# (web/assemble.mjs), on every build so an edit to any of them lands too.
+# The page beside the program: its files, its modules bundled, the tree and
+# the table of keys written into it, the worker's set stamped and the single
+# file written (web/assemble.mjs), on every build so an edit to any of them
+# lands too.
 add_custom_target(page ALL
   COMMAND ${TANK_NODE} $<TARGET_FILE:tank_tree> --json > ${CMAKE_BINARY_DIR}/tree.json
+  COMMAND ${TANK_NODE} $<TARGET_FILE:tank_tree> --keys > ${CMAKE_BINARY_DIR}/keys.json
   COMMAND ${TANK_NODE} ${web}/assemble.mjs page ${TANK_WEB_DIR} $<TARGET_FILE:tank_single>
-          ${CMAKE_BINARY_DIR}/tree.json
+          ${CMAKE_BINARY_DIR}/tree.json ${CMAKE_BINARY_DIR}/keys.json
   COMMENT "Assembling the page in ${TANK_WEB_DIR}")
 add_dependencies(page tank tank_single tank_tree)
 
@@ -91,7 +93,9 @@ add_dependencies(page tank tank_single tank_tree)
 # clears the canvas and prints one line every 20 ms, in a folder of its own.
 set(floor_dir ${CMAKE_BINARY_DIR}/floor-page)
 add_custom_target(floor_page
-  COMMAND ${TANK_NODE} ${web}/assemble.mjs floor ${floor_dir} bench_floor.js)
+  COMMAND ${TANK_NODE} $<TARGET_FILE:tank_tree> --keys > ${CMAKE_BINARY_DIR}/keys.json
+  COMMAND ${TANK_NODE} ${web}/assemble.mjs floor ${floor_dir} bench_floor.js ${CMAKE_BINARY_DIR}/keys.json)
+add_dependencies(floor_page tank_tree)
 add_executable(bench_floor EXCLUDE_FROM_ALL bench/floor.cpp bench/floor_web.cpp)
 target_include_directories(bench_floor PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 tank_warnings(bench_floor)

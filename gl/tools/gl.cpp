@@ -9,6 +9,7 @@
 // names it rather than a number.
 #include <GL/glut.h>
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/state.h"
 #include "gl/common/parts.h"
@@ -218,8 +219,17 @@ void GLAPIENTRY gluCylinder(GLUquadric *, GLdouble baseRadius, GLdouble topRadiu
                                 std::to_string(stacks) + " stacks");
 }
 
-// The tools write the tree, not the program's trace.
+// The tools write the tree, not the program's trace, and never run its
+// keys' actions: they read the table of keys (input/keys.cpp).
 void platformWrite(const char *, std::size_t) {}
+void platformExit(int status)
+{
+    std::exit(status);
+}
+int FGAPIENTRY glutGet(GLenum)
+{
+    return 0;
+}
 
 static std::vector<TreeNode> readTree(void (*draw)(), bool posed)
 {

@@ -41,6 +41,37 @@ check('touch buttons trace like their keys; a lost focus releases held keys', as
   await page.close();
 });
 
+// Every key of the program's table has a button and a row of the page's
+// table of keys, made from it: each button but ESC, tapped, is traced by
+// the program as the key of its row.
+check('each key of the program has its button and its row, and its button sends that key', async () => {
+  const { page, errors } = await openPage(browser, server.url);
+  const keys = await page.$eval('#tank-keys', (e) => JSON.parse(e.textContent));
+  const shown = await page.evaluate(() => ({
+    buttons: Array.from(document.querySelectorAll('[data-key]'), (e) => [e.dataset.key, e.textContent]),
+    rows: Array.from(document.querySelectorAll('#key-rows tr'), (r) => r.cells[0].textContent),
+  }));
+  expect(shown.buttons.length === keys.length && shown.rows.length === keys.length,
+    `${keys.length} keys, ${shown.buttons.length} buttons, ${shown.rows.length} rows`);
+  const unsent = [];
+  for (const [i, k] of keys.entries()) {
+    const [key, text] = shown.buttons.find((b) => b[1] === k.button) || [];
+    if (!shown.rows[i].startsWith(k.button)) unsent.push(`row ${i + 1} is "${shown.rows[i]}", not ${k.button}`);
+    if (key === undefined) unsent.push(`${k.button} has no button`);
+    if (key === undefined || key === 'Escape') continue;
+    const from = (await traceText(page)).length;
+    await page.click(`[data-key="${key}"]`);
+    // The trace's own switch turns it off: the second tap, back on, is traced.
+    if (k.title === 'trace') await page.click(`[data-key="${key}"]`);
+    const echo = k.special ? `especial ${k.code}` : String.fromCharCode(k.code);
+    await waitForTrace(page, new RegExp(`Largou a tecla ${echo}\n`), from, 5000)
+      .catch(() => unsent.push(`the button ${text} was not traced as ${echo}`));
+  }
+  expect(unsent.length === 0, unsent.join('; '));
+  expectNoErrors(errors);
+  await page.close();
+});
+
 check('keyboard: the canvas has the keys at the start; Tab and Shift+Tab go through every control and back', async () => {
   const { page, errors } = await openPage(browser, server.url);
   const focused = () => page.evaluate(() => {
