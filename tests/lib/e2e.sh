@@ -69,16 +69,11 @@ require_tools() {
 # The window of the program, found by its title.
 tank_window() { xdotool search --sync --name '^Exemplo$' | head -n1; }
 
-# The key help, byte for byte as the program writes it: "projecção" is the
-# two Latin-1 bytes 0xE7 and 0xE3.
-help_bytes() {
-    printf '\n\nDesenho de um quadrado\nh,H - Ajuda \nz,Z - Roda torre para a esquerda\n'
-    printf 'x,X - Roda torre para a direita\nq,Q - Levantar canhao\na,A - Baixar canhao\n'
-    printf 'i,I - Reinicia modelo\no,O - Alterna entre projec\347\343o Ortografica e Perspectiva\n'
-    printf 'f,F - Poligono Fill \nl,L - Poligono Line \np,P - Poligono Point \n'
-    printf 'up  - Acelera \ndown- Trava \nleft- Vira rodas para a direita\n'
-    printf 'righ- Vira rodas para a esquerda\nESC - Sair\n'
-}
+# The key help, byte for byte as the program writes it (tests/golden/
+# help.txt, the one copy the tests keep): "projecção" is the two Latin-1
+# bytes 0xE7 and 0xE3.
+e2e_help_file="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/golden/help.txt"
+help_bytes() { cat "$e2e_help_file"; }
 
 # Whether file begins with the help and then "Reshape ORTHO", byte for byte.
 starts_with_help() {

@@ -70,18 +70,12 @@ export function expectNoErrors(errors) {
   expect(errors.length === 0, `the page raised: ${errors.join('; ')}`);
 }
 
-// The help as a reader sees it, character for character, and as the
-// program writes it, byte for byte: "projecção" is the Latin-1 bytes 0xE7
-// and 0xE3, shown as U+00E7 and U+00E3.
-export const help = (
-  '\n\nDesenho de um quadrado\nh,H - Ajuda \nz,Z - Roda torre para a esquerda\n'
-  + 'x,X - Roda torre para a direita\nq,Q - Levantar canhao\na,A - Baixar canhao\n'
-  + 'i,I - Reinicia modelo\n'
-  + 'o,O - Alterna entre projec\u00e7\u00e3o Ortografica e Perspectiva\n'
-  + 'f,F - Poligono Fill \nl,L - Poligono Line \np,P - Poligono Point \n'
-  + 'up  - Acelera \ndown- Trava \nleft- Vira rodas para a direita\n'
-  + 'righ- Vira rodas para a esquerda\nESC - Sair\n');
-export const helpBytes = Array.from(help, (c) => c.codePointAt(0));
+// The help as the program writes it, byte for byte (the one copy the
+// tests keep), and as a reader of the page sees it, character for
+// character: the page decodes the console as Latin-1, so each byte is the
+// code point of its value ("projecção" is 0xE7 and 0xE3, U+00E7 and U+00E3).
+export const helpBytes = Array.from(fs.readFileSync(new URL('../golden/help.txt', import.meta.url)));
+export const help = String.fromCodePoint(...helpBytes);
 
 // The busy state of the reference frames: every transform non-zero.
 export const busy = [3, -4, 0.52, 35, 15, 60, 40];
