@@ -4,6 +4,7 @@
 // most once a second however often it is asked (a held W repeats).
 import { onChange, text } from './language.js';
 import { addWriter } from './page.js';
+import { hasModel, modelText, viewText } from './program.js';
 import { describePicture } from './words.js';
 
 const region = document.getElementById('description');
@@ -15,11 +16,11 @@ const every = 1000;  // ms between two descriptions at least
 let values = null;
 let view = null;
 function read() {
-  if (typeof Module._webModelText !== 'function' || typeof Module._webViewText !== 'function') return;
-  const words = Module.UTF8ToString(Module._webModelText()).split(' ');
+  if (!hasModel()) return;
+  const words = modelText().split(' ');
   values = {};
   for (let i = 0; i + 1 < words.length; i += 2) values[words[i]] = Number(words[i + 1]);
-  const [projection, mode] = Module.UTF8ToString(Module._webViewText()).split(' ');
+  const [projection, mode] = viewText().split(' ');
   view = { projection, mode };
 }
 addWriter(() => {}, read);

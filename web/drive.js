@@ -6,6 +6,9 @@
 import { decode, encode, readDriveFile, unshareable } from './drive-code.js';
 import { onChange, say, text } from './language.js';
 import { addWriter } from './page.js';
+import {
+  onReplayEnd, onReplayTick, recorded, replay, replaying, stopReplay,
+} from './program.js';
 
 const note = document.getElementById('drive-note');
 let said = null;
@@ -22,27 +25,26 @@ if (fragment) {
   if (found.problem) {
     tell(() => text('badLink', text(found.problem)));
   } else {
-    Module.replay = found;
+    replay(found);
     let progress = [0, found.steps];
-    tell(() => text('replaying', progress[0], progress[1]), 'stopReplay', () => Module.stopReplay());
+    tell(() => text('replaying', progress[0], progress[1]), 'stopReplay', stopReplay);
     // The count written with the page's other writes.
     let shown = 0;
     addWriter(() => {
-      if (Module.replay && shown !== progress[0] && said.label === 'stopReplay') {
+      if (replaying() && shown !== progress[0] && said.label === 'stopReplay') {
         shown = progress[0];
         note.firstChild.data = text('replaying', progress[0], progress[1]);
       }
     });
-    Module.onReplayStep = (step, steps) => { progress = [step, steps]; };
-    Module.onReplayEnd = (how, step, steps) => {
+    onReplayTick((step, steps) => { progress = [step, steps]; });
+    onReplayEnd((how, step, steps) => {
       // Stopped from its button: the keys, and the focus, go to the tank.
       const hadFocus = note.contains(document.activeElement);
-      Module.replay = null;
       if (how === 'stopped') tell(() => text('replayStopped', step, steps));
       else if (how === 'ended') tell(() => text('replayEnded', step, steps));
       else tell(() => text('replayOver'));
       if (hadFocus) document.getElementById('canvas').focus();
-    };
+    });
   }
 }
 
@@ -64,7 +66,7 @@ function nameShared() {
 }
 onChange(nameShared);
 document.getElementById('share').addEventListener('click', () => {
-  const drive = Module.recordedDrive();
+  const drive = recorded();
   const address = `${pageAddress()}#drive=${encode(drive)}`;
   const why = unshareable(drive, address);
   if (why) {

@@ -1,11 +1,12 @@
 // The page around the program: the canvas it draws on, where its standard
 // output goes, what the status line says, full screen and the copy kept for
-// use offline, in the page's language. Runs before the program's tank.js,
-// which reads the Module object set up here: the one global the page makes,
-// as emscripten's runtime asks.
+// use offline, in the page's language. It hears the program through
+// web/program.js.
 import { say as sayIn, onChange, text } from './language.js';
 import { flush as flushTrace, write as writeTrace } from './trace.js';
-import { startAfterGlSetUp } from './gl-start.js';
+import {
+  onAbort, onEnding, onExit, onOutput, onPicture, onProblem, onStarted,
+} from './program.js';
 
 const canvas = document.getElementById('canvas');
 const status = document.getElementById('status');
@@ -186,34 +187,30 @@ canvas.addEventListener('webglcontextlost', function (event) {
 });
 
 var problem = null;
-window.Module = {
-  canvas: canvas,
-  // Standard output goes to the console panel.
-  onOutput: writeTrace,
-  onFrame: afterFrame,
-  onEnding: keepLastFrame,
-  onRuntimeProblem: function (name, version, missing) {
-    problem = name;
-    showStatus(name, version, missing);
-  },
-  onRuntimeInitialized: function () {
-    started = true;
-    if (!problem && !noWebGL) showStatus('running');
-  },
-  // The page written once more, so that it shows the program's end.
-  onExit: function (code) {
-    readFrame();
-    writePage();
-    if (!noWebGL) showStatus('ended', code);
-  },
-  onAbort: function (what) {
-    readFrame();
-    writePage();
-    if (!started) failedToLoad(function () { return String(what); });
-    else if (!noWebGL) showStatus('stopped', what);
-  },
-};
-startAfterGlSetUp(window.Module);
+// Standard output goes to the console panel.
+onOutput(writeTrace);
+onPicture(afterFrame);
+onEnding(keepLastFrame);
+onProblem(function (name, version, missing) {
+  problem = name;
+  showStatus(name, version, missing);
+});
+onStarted(function () {
+  started = true;
+  if (!problem && !noWebGL) showStatus('running');
+});
+// The page written once more, so that it shows the program's end.
+onExit(function (code) {
+  readFrame();
+  writePage();
+  if (!noWebGL) showStatus('ended', code);
+});
+onAbort(function (what) {
+  readFrame();
+  writePage();
+  if (!started) failedToLoad(function () { return String(what); });
+  else if (!noWebGL) showStatus('stopped', what);
+});
 
 // Full screen for the canvas and the on-screen keys; the button, or the
 // browser's own Escape, leaves it again.

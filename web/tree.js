@@ -7,6 +7,9 @@
 // (gl/webgl/gl.cpp).
 import { onChange, treeText as inLanguage } from './language.js';
 import { addWriter } from './page.js';
+import {
+  hasModel, modelText, onRunning, showPart,
+} from './program.js';
 
 var panel = document.getElementById('tree');
 var translated = [];  // [text node, its English]
@@ -86,7 +89,7 @@ function mark(index) {
 function show(index) {
   mark(index);
   // Not before the program runs, nor after it has ended (web/bridge.js).
-  Module.showPart(chosen < 0 ? '' : parts[chosen].id);
+  showPart(chosen < 0 ? '' : parts[chosen].id);
 }
 
 // Focus from the keyboard chooses, as the arrows move it; a click or tap
@@ -144,7 +147,7 @@ function build(nodes) {
 // (read with it): only what changed is written, and its step lit.
 var values = null;
 function readValues() {
-  values = Module.UTF8ToString(Module._webModelText());
+  values = modelText();
 }
 function update() {
   if (values === null) readValues();
@@ -180,9 +183,9 @@ function dim() {
   if (lit.length) dimTimer = setTimeout(dim, litFor / 2);
 }
 
-Module['postRun'] = [].concat(Module['postRun'] || [], function () {
+onRunning(function () {
   var tree = document.getElementById('tank-tree').textContent;
-  if (!tree || typeof Module._webModelText !== 'function') {
+  if (!tree || !hasModel()) {
     panel.closest('details').hidden = true;  // a program with no tree (the bench's floor)
     return;
   }

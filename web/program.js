@@ -1,0 +1,63 @@
+// The program, as the page's other modules see it: named functions, both
+// ways. This is the one module of the page that knows emscripten's Module,
+// the global its runtime reads: the runtime's own callbacks (start, end),
+// what the program itself announces (its output, each picture drawn, its
+// end: platform/web/process.cpp, gl/webgl/gl.cpp), what its side of the
+// page tells (a replay's progress: web/bridge.js), and the functions it
+// exports (web/program.cpp). Loaded before the program's tank.js.
+import { startAfterGlSetUp } from './gl-start.js';
+
+const listeners = {
+  output: [], picture: [], ending: [], problem: [], started: [], running: [], exit: [], abort: [],
+  replayTick: [], replayEnd: [],
+};
+const tell = (what) => (...args) => listeners[what].forEach((listener) => listener(...args));
+const listen = (what) => (listener) => { listeners[what].push(listener); };
+
+const Module = {
+  canvas: document.getElementById('canvas'),
+  onOutput: tell('output'),
+  onFrame: tell('picture'),
+  onEnding: tell('ending'),
+  onRuntimeProblem: tell('problem'),
+  onRuntimeInitialized: tell('started'),
+  postRun: [tell('running')],
+  onExit: tell('exit'),
+  onAbort: tell('abort'),
+  onReplayStep: tell('replayTick'),
+  onReplayEnd: tell('replayEnd'),
+  replay: null,
+};
+window.Module = Module;
+startAfterGlSetUp(Module);
+
+// What the program tells the page.
+export const onOutput = listen('output');  // (bytes): a piece of its standard output
+export const onPicture = listen('picture');  // (): a picture drawn
+export const onEnding = listen('ending');  // (): it is ending (ESC, from within)
+export const onProblem = listen('problem');  // (name, version, missing): its build lacks something
+export const onStarted = listen('started');  // (): its runtime is ready
+export const onRunning = listen('running');  // (): its main has run
+export const onExit = listen('exit');  // (code): it has ended
+export const onAbort = listen('abort');  // (what): it has stopped
+export const onReplayTick = listen('replayTick');  // (tick, ticks): a replay's progress
+export const onReplayEnd = listen('replayEnd');  // (how, tick, ticks): 'over', 'stopped' or 'ended'
+
+// Whether the program tells the page what its tree and its picture show
+// (a program with no tree, the bench's floor, does not).
+export const hasModel = () => typeof Module._webModelText === 'function' && typeof Module._webViewText === 'function';
+// The values the tree shows, as the picture just drawn used them:
+// "x 0.00 y 0.00 ...".
+export const modelText = () => Module.UTF8ToString(Module._webModelText());
+// How the picture is drawn: "orthographic fill", "perspective line", ...
+export const viewText = () => Module.UTF8ToString(Module._webViewText());
+// The part whose frame the picture shows, by its id in the tree ('' for none).
+export const showPart = (id) => Module.showPart(id);
+
+// A recording: what the program has been told so far, and a recording to
+// replay from the start (set before the program runs), stopped at will.
+export const recorded = () => Module.recordedDrive();
+export const replay = (drive) => { Module.replay = drive; };
+export const replaying = () => Module.replay !== null;
+export const stopReplay = () => Module.stopReplay();
+onReplayEnd(() => { Module.replay = null; });
