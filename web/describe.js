@@ -3,7 +3,7 @@
 // the page's language, in a polite live region. Only when asked, and at
 // most once a second however often it is asked (a held W repeats).
 import { onChange, text } from './language.js';
-import { addWriter } from './page.js';
+import { addWriter } from './writes.js';
 import { hasModel, modelText, viewText } from './program.js';
 import { describePicture } from './words.js';
 
@@ -12,7 +12,7 @@ const button = document.getElementById('describe');
 const every = 1000;  // ms between two descriptions at least
 
 // The model and the view as the last frame drawn had them, read with the
-// page's other readers (web/page.js), and once more at the program's end.
+// page's other readers (web/writes.js), and once more at the program's end.
 let values = null;
 let view = null;
 function read() {

@@ -5,7 +5,7 @@
 // the same steps (web/drive-code.js writes and reads the code).
 import { decode, encode, readDriveFile, unshareable } from './drive-code.js';
 import { onChange, say, text } from './language.js';
-import { addWriter } from './page.js';
+import { addWriter } from './writes.js';
 import {
   onReplayEnd, onReplayTick, recorded, replay, replaying, stopReplay,
 } from './program.js';

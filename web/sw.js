@@ -19,7 +19,7 @@ self.addEventListener('activate', (event) => {
 });
 
 // A new build waits until the page says it has everything it will load
-// (web/page.js), so that no page ever runs on a mix of two builds.
+// (web/offline.js), so that no page ever runs on a mix of two builds.
 self.addEventListener('message', (event) => {
   if (event.data === 'take over') self.skipWaiting();
 });

@@ -1,19 +1,20 @@
 // The console panel: the program's standard output, decoded as Latin-1,
 // its last maxLines lines, each marked by the part of the program that
-// prints it. web/page.js hands it the output.
+// prints it, as the program hands it over (web/program.js).
 //
 // Output arrives as the bytes of each line or help text. It is gathered
 // (web/output.js, which keeps no more than the panel shows) and shown a few times a
 // second, not at every tick: no one reads fifty lines a second, and each
 // change of the panel costs the browser a layout and a paint. The page
-// flushes it in the frames it writes itself (web/page.js); a timer does when
-// no frames come (a hidden tab, an ended program). The lines are
+// flushes it when it writes itself (web/writes.js); a timer does when
+// no pictures come (a hidden tab, an ended program). The lines are
 // kept in blocks of blockLines, so a change lays out only the newest block
 // and the oldest; within a block, a run of lines of one kind is one text
 // node in one span. New text is appended, the oldest lines are cut from the
 // front, which also keeps a reader's selection where it was.
 
 import { outputBuffer } from './output.js';
+import { onOutput } from './program.js';
 
 var maxLines = 1000;
 var flushAfter = 150;  // ms at most: never more than a fifth of a second behind
@@ -147,3 +148,5 @@ trace.addEventListener('copy', function (event) {
   event.clipboardData.setData('text/plain', text);
   event.preventDefault();
 });
+// The program's standard output comes here.
+onOutput(write);

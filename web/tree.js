@@ -6,7 +6,7 @@
 // part is also a button that shows the part's frame in the picture
 // (gl/webgl/gl.cpp).
 import { onChange, treeText as inLanguage } from './language.js';
-import { addWriter } from './page.js';
+import { addWriter } from './writes.js';
 import {
   hasModel, modelText, onRunning, showPart,
 } from './program.js';
@@ -143,7 +143,7 @@ function build(nodes) {
   panel.appendChild(root);
 }
 
-// With the page's other writes (web/page.js), from the frame just drawn
+// With the page's other writes (web/writes.js), from the picture just drawn
 // (read with it): only what changed is written, and its step lit.
 var values = null;
 function readValues() {
