@@ -192,7 +192,7 @@ export const words = {
     noWebGL: 'este navegador não dá à página o WebGL com que o programa desenha: ligue a aceleração por hardware nas definições, ou experimente outro navegador',
     sandboxed: 'a página está numa moldura isolada que a impede de carregar o programa: abra {0} num separador próprio.',
     cannotStart: 'o programa não pôde começar: {0}',
-    notLoaded: 'o programa não pôde ser carregado: {0}. Verifique a ligação à rede e tente de novo.',
+    notLoaded: 'o programa não pôde ser carregado: {0}. Verifique a rede e tente de novo.',
     didNotArrive: '{0} não chegou',
     noConnection: 'sem rede',
     stillLoading: 'ainda a carregar: a rede pode estar lenta ou em falta.',
