@@ -26,13 +26,14 @@ self.addEventListener('message', (event) => {
 
 // The network first, so that a page served anew is the page served now;
 // the kept set when the network cannot be reached. The worker's scope is
-// the page's own folder, never the whole site.
+// the page's own folder, never the whole site. Looking in the set never
+// makes it: a request that fails late, once a newer build has removed this
+// one's set, must not leave an empty set behind.
 self.addEventListener('fetch', (event) => {
   if (event.request.method !== 'GET') return;
   event.respondWith(fetch(event.request).then(
     (response) => (event.request.mode === 'navigate' && response.status === 404 ? retireIfGone(response) : response),
-    () => caches.open(cacheName)
-      .then((cache) => cache.match(event.request, { ignoreSearch: true }))
+    () => caches.match(event.request, { cacheName, ignoreSearch: true })
       .then((kept) => kept || Response.error())));
 });
 

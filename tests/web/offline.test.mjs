@@ -81,6 +81,14 @@ check('served: kept for use offline, a new build arrives whole, another site on 
     const from = (await traceText(page)).length;
     await waitForTrace(page, /Velocidade 0\.00 Direccao 0\.00\n(.*\n)*Velocidade/, from);
     expectNoErrors(errors);
+    // A request that fails once the kept set is gone (a newer build removed
+    // it) finds nothing and leaves nothing behind.
+    const leftBehind = await page.evaluate(async () => {
+      await Promise.all((await caches.keys()).map((name) => caches.delete(name)));
+      await fetch('page.css?late').catch(() => null);
+      return caches.keys();
+    });
+    expect(leftBehind.length === 0, `a failed request made the kept set again: ${leftBehind.join(', ')}`);
     await page.close();
     // A rebuild with a changed page file, served again.
     fs.appendFileSync(path.join(copy, 'page.css'), ':root { --build: 2; }\n');
@@ -111,12 +119,12 @@ check('served: kept for use offline, a new build arrives whole, another site on 
       await sleep(200);
       kept = await keptSet();
     }
-    expect(kept.caches.length === 1, `caches kept: ${kept.caches.join(', ')}`);
-    const differing = kept.files.filter(([name, bytes]) => !bytes || !Buffer.from(bytes).equals(fs.readFileSync(path.join(copy, name))));
     const registered = await page.evaluate(async () => {
       const r = await navigator.serviceWorker.getRegistration();
       return r ? ['installing', 'waiting', 'active'].map((k) => `${k} ${r[k] ? r[k].state : 'none'}`).join(', ') : 'none';
     });
+    expect(kept.caches.length === 1, `caches kept: ${kept.caches.join(', ')} (workers: ${registered})`);
+    const differing = kept.files.filter(([name, bytes]) => !bytes || !Buffer.from(bytes).equals(fs.readFileSync(path.join(copy, name))));
     expect(differing.length === 0, `kept files not of the new build: ${differing.map((d) => d[0]).join(', ')} (kept as ${kept.caches}; workers: ${registered})`);
     expectNoErrors(errors);
     await page.close();
