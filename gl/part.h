@@ -3,8 +3,9 @@
 // What is drawn next is that part's own, until the next part is named.
 //
 // Each GL the program runs on reads it its own way: the system's ignores it
-// (gl/system), the page's shows the chosen part's frame (gl/webgl), the
-// tools' writes the tree of transforms down (gl/tools).
+// (gl/system), the page's tells the page of it, which shows the chosen
+// part's frame (gl/webgl, web/part-frame.cpp), the tools' writes the tree
+// of transforms down (gl/tools).
 #pragma once
 
 void namePart(const char *name);

@@ -2,13 +2,14 @@
 // emscripten's GLUT does not do here, and what the page reads of the model.
 // The page (web/bridge.js) reaches the program only through these exported
 // functions and the documented Module callbacks.
+#include <GL/gl.h>
 #include <cstdio>
 #include <emscripten.h>
 
 #include "app/state.h"
-#include "gl/webgl/frames.h"
 #include "input/keyboard.h"
 #include "render/render.h"
+#include "web/part-frame.h"
 
 // What freeglut does on the desktop and emscripten's GLUT does not do here,
 // for the page to call: deliver a key as the toolkit would, and tell the
@@ -104,9 +105,14 @@ EMSCRIPTEN_KEEPALIVE const char *webModelText()
 // "orthographic fill" or "perspective line".
 EMSCRIPTEN_KEEPALIVE const char *webViewText()
 {
+    GLint mode[2];
+    glGetIntegerv(GL_POLYGON_MODE, mode);
     static char text[32];
     snprintf(text, sizeof text, "%s %s",
-             appState.orthographic ? "orthographic" : "perspective", polygonModeName());
+             appState.orthographic ? "orthographic" : "perspective",
+             mode[0] == GL_LINE    ? "line"
+             : mode[0] == GL_POINT ? "point"
+                                   : "fill");
     return text;
 }
 }

@@ -4,7 +4,7 @@
 // page), with the model's values as the frame on the screen used them.
 // It asks the program for the values when the page writes itself. Each
 // part is also a button that shows the part's frame in the picture
-// (gl/webgl/gl.cpp).
+// (web/part-frame.cpp).
 import { onChange, treeText as inLanguage } from './language.js';
 import { addWriter } from './writes.js';
 import {

@@ -8,8 +8,9 @@
 // polygon mode says; GLU's cylinder is built as GLU builds it (gl/common/
 // shapes.h). GLUT's window, timer and keys are emscripten's own.
 //
-// Besides the scene, the frame of the part the page has chosen is drawn
-// over it (web/program.cpp chooses it by its id).
+// The page may follow the parts the drawing names and outline what they
+// draw (gl/webgl/watch.h): that is how it shows the frame of the part it
+// has chosen (web/part-frame.cpp).
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <GL/glut.h>
@@ -23,7 +24,7 @@
 #include "gl/common/parts.h"
 #include "gl/common/shapes.h"
 #include "gl/part.h"
-#include "gl/webgl/frames.h"
+#include "gl/webgl/watch.h"
 #include "gl/webgl/webgl.h"
 
 static MatrixStacks stacks;
@@ -46,15 +47,9 @@ static bool makingPolygon = false;
 static int cornersGiven = 0;
 static ClipVertex firstCorner, previousCorner, lastCorner;
 
-// The parts the frame has named, the one chosen and its frame as the
-// drawing reached it, and the edges of what it and the parts under it draw.
+// The parts the picture has named so far, and who follows them.
 static PartsSeen seen;
-static char chosenId[64];
-static int chosenPart = -1;
-static Matrix chosenFrame;
-static const int markCapacity = 2048;
-static ClipVertex markedEdges[markCapacity];
-static int markCount = 0;
+DrawingWatch drawingWatch;
 
 static Primitive batchPrimitive()
 {
@@ -87,17 +82,10 @@ static ClipVertex clipVertex(double x, double y, double z, const float *rgb)
                       rgb[0],        rgb[1],        rgb[2]};
 }
 
-static bool marking()
+static bool outlining()
 {
-    return chosenPart >= 0 && partIsUnder(seen, partNow(seen), chosenPart);
-}
-
-// A corner of a marked edge, in white.
-static void markCorner(ClipVertex v)
-{
-    v.r = v.g = v.b = 1;
-    if (markCount < markCapacity)
-        markedEdges[markCount++] = v;
+    return drawingWatch.outlining && drawingWatch.outlineCorner &&
+           drawingWatch.outlining(seen);
 }
 
 // Matrices.
@@ -112,10 +100,8 @@ void GLAPIENTRY glLoadIdentity()
     loadIdentity(stacks);
     if (stacks.changingProjection)
         return;
-    // A new frame of the scene: its parts are named afresh.
+    // A new picture of the scene: its parts are named afresh.
     startParts(seen);
-    chosenPart = -1;
-    markCount = 0;
 }
 
 void GLAPIENTRY glPushMatrix()
@@ -200,9 +186,9 @@ static void drawPolygonCorner(int index)
     addToBatch(cornerAt(index));
 }
 
-static void markPolygonCorner(int index)
+static void outlinePolygonCorner(int index)
 {
-    markCorner(cornerAt(index));
+    drawingWatch.outlineCorner(cornerAt(index));
 }
 
 void GLAPIENTRY glVertex3f(GLfloat x, GLfloat y, GLfloat z)
@@ -215,8 +201,8 @@ void GLAPIENTRY glVertex3f(GLfloat x, GLfloat y, GLfloat z)
         firstCorner = lastCorner;
     const int n = cornersGiven++;
     polygonCornerGiven(polygonFill, n, drawPolygonCorner);
-    if (marking())
-        polygonCornerGiven(PolygonFill::line, n, markPolygonCorner);
+    if (outlining())
+        polygonCornerGiven(PolygonFill::line, n, outlinePolygonCorner);
 }
 
 void GLAPIENTRY glVertex3fv(const GLfloat *xyz)
@@ -230,8 +216,8 @@ void GLAPIENTRY glEnd()
         return;
     makingPolygon = false;
     polygonEnded(polygonFill, cornersGiven, drawPolygonCorner);
-    if (marking())
-        polygonEnded(PolygonFill::line, cornersGiven, markPolygonCorner);
+    if (outlining())
+        polygonEnded(PolygonFill::line, cornersGiven, outlinePolygonCorner);
 }
 
 // What was gathered in the old mode is drawn in it before the mode changes.
@@ -242,13 +228,6 @@ void GLAPIENTRY glPolygonMode(GLenum face, GLenum mode)
     polygonFill = mode == GL_LINE    ? PolygonFill::line
                   : mode == GL_POINT ? PolygonFill::point
                                      : PolygonFill::fill;
-}
-
-const char *polygonModeName()
-{
-    return polygonFill == PolygonFill::line    ? "line"
-           : polygonFill == PolygonFill::point ? "point"
-                                               : "fill";
 }
 
 // GLU's quadric: its defaults are all the program uses.
@@ -267,9 +246,9 @@ static void drawCylinderCorner(const Corner &p)
     addToBatch(clipVertex(p.x, p.y, p.z, colour));
 }
 
-static void markCylinderCorner(const Corner &p)
+static void outlineCylinderCorner(const Corner &p)
 {
-    markCorner(clipVertex(p.x, p.y, p.z, colour));
+    drawingWatch.outlineCorner(clipVertex(p.x, p.y, p.z, colour));
 }
 
 void GLAPIENTRY gluCylinder(GLUquadric *quadric, GLdouble baseRadius, GLdouble topRadius,
@@ -279,8 +258,8 @@ void GLAPIENTRY gluCylinder(GLUquadric *quadric, GLdouble baseRadius, GLdouble t
         return;
     const Cylinder c{baseRadius, topRadius, height, slices, stacksAlong};
     cylinderCorners(c, polygonFill, drawCylinderCorner);
-    if (marking())
-        cylinderCorners(c, PolygonFill::line, markCylinderCorner);
+    if (outlining())
+        cylinderCorners(c, PolygonFill::line, outlineCylinderCorner);
 }
 
 // The rest of the state, as WebGL has it.
@@ -327,106 +306,40 @@ void GLAPIENTRY glFlush()
     drawBatch();
 }
 
-// The chosen part.
+// The state GL reports: the matrices, the viewport, the polygon mode
+// and what is switched on.
 
+void GLAPIENTRY glGetFloatv(GLenum name, GLfloat *values)
+{
+    const Matrix *matrix = name == GL_MODELVIEW_MATRIX    ? &topOf(stacks.modelview)
+                           : name == GL_PROJECTION_MATRIX ? &topOf(stacks.projection)
+                                                          : nullptr;
+    if (matrix)
+        memcpy(values, matrix->m, sizeof matrix->m);
+}
+
+void GLAPIENTRY glGetIntegerv(GLenum name, GLint *values)
+{
+    if (name == GL_VIEWPORT) {
+        memcpy(values, viewport, sizeof viewport);
+    } else if (name == GL_POLYGON_MODE) {
+        values[0] = values[1] = polygonFill == PolygonFill::line    ? GL_LINE
+                                : polygonFill == PolygonFill::point ? GL_POINT
+                                                                    : GL_FILL;
+    }
+}
+
+GLboolean GLAPIENTRY glIsEnabled(GLenum capability)
+{
+    return capability == GL_DEPTH_TEST && depthTest ? GL_TRUE : GL_FALSE;
+}
+
+// A part named, for whoever follows them.
 void namePart(const char *name)
 {
     const int part = partNamed(seen, name);
-    if (chosenPart < 0 &&
-        strcmp(seen.parts[static_cast<size_t>(part)].id, chosenId) == 0) {
-        chosenPart = part;
-        chosenFrame = topOf(stacks.modelview);
-    }
-}
-
-void showPartFrame(const char *id)
-{
-    snprintf(chosenId, sizeof chosenId, "%s", id);
-}
-
-// A point of the window, in pixels from its lower left corner.
-struct WindowPoint {
-    double x, y;
-};
-
-static bool toWindow(const Point &clip, WindowPoint &out)
-{
-    if (clip.w <= 0)
-        return false;  // behind the eye
-    out.x = viewport[0] + (clip.x / clip.w + 1) / 2 * viewport[2];
-    out.y = viewport[1] + (clip.y / clip.w + 1) / 2 * viewport[3];
-    return true;
-}
-
-// A quadrilateral in window pixels, as two triangles in clip space.
-static void addQuad(const WindowPoint (&q)[4], const float *rgb)
-{
-    for (int i : {0, 1, 2, 0, 2, 3}) {
-        const double x = (q[i].x - viewport[0]) / viewport[2] * 2 - 1,
-                     y = (q[i].y - viewport[1]) / viewport[3] * 2 - 1;
-        addToBatch(ClipVertex{float(x), float(y), 0, 1, rgb[0], rgb[1], rgb[2]});
-    }
-}
-
-// Over the finished scene, seen through it: the marked edges in white, then
-// the chosen frame's axes, one unit of that frame long (a scaled part's
-// show its scale), x red, y green, z blue, each a bar 3 pixels wide, and
-// its origin as a white square, 3 pixels wide, outlined in black: pixel
-// sizes whatever the projection.
-static void drawChosenFrame()
-{
-    static const float white[3] = {1, 1, 1};
-    static const float black[3] = {0, 0, 0};
-    static const float axisColour[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-    if (viewport[2] <= 0 || viewport[3] <= 0)
-        return;
-    webglSwitch(GL_DEPTH_TEST, false);
-    webglDraw(markedEdges, markCount, Primitive::lines);
-    const Matrix &projection = topOf(stacks.projection);
-    auto windowOf = [&](double x, double y, double z, WindowPoint &out) {
-        return toWindow(moved(projection, moved(chosenFrame, Point{x, y, z, 1})), out);
-    };
-    WindowPoint origin;
-    if (windowOf(0, 0, 0, origin)) {
-        // The longest on the screen first, so that an axis foreshortened
-        // along another's line is drawn over it, not hidden under it.
-        WindowPoint end[3];
-        double length[3] = {0, 0, 0};
-        int order[3] = {0, 1, 2};
-        for (int axis = 0; axis < 3; ++axis)
-            if (windowOf(axis == 0, axis == 1, axis == 2, end[axis]))
-                length[axis] = std::hypot(end[axis].x - origin.x, end[axis].y - origin.y);
-        for (int i : {0, 1, 0})  // three elements: sorted by three exchanges
-            if (length[order[i]] < length[order[i + 1]]) {
-                const int swapped = order[i];
-                order[i] = order[i + 1];
-                order[i + 1] = swapped;
-            }
-        for (int axis : order) {
-            if (length[axis] < 1)
-                continue;  // seen end on, or behind the eye
-            const WindowPoint &e = end[axis];
-            const double nx = -(e.y - origin.y) / length[axis] * 1.5,
-                         ny = (e.x - origin.x) / length[axis] * 1.5;
-            addQuad({{origin.x + nx, origin.y + ny},
-                     {e.x + nx, e.y + ny},
-                     {e.x - nx, e.y - ny},
-                     {origin.x - nx, origin.y - ny}},
-                    axisColour[axis]);
-        }
-        for (const float *rgb : {black, white}) {
-            const double h = rgb == black ? 2.5 : 1.5;
-            addQuad({{origin.x - h, origin.y - h},
-                     {origin.x + h, origin.y - h},
-                     {origin.x + h, origin.y + h},
-                     {origin.x - h, origin.y + h}},
-                    rgb);
-        }
-        webglDraw(batch, batchCount, Primitive::triangles);
-        batchCount = 0;
-    }
-    if (depthTest)
-        webglSwitch(GL_DEPTH_TEST, true);
+    if (drawingWatch.partNamed)
+        drawingWatch.partNamed(seen, part);
 }
 
 // The page is told of every frame shown, looked up at every call so that
@@ -441,9 +354,7 @@ EM_JS(void, announceFrame, (), {
 void FGAPIENTRY glutSwapBuffers()
 {
     drawBatch();
-    if (chosenPart >= 0)
-        drawChosenFrame();
-    markCount = 0;
-    chosenPart = -1;
+    if (drawingWatch.sceneDrawn)
+        drawingWatch.sceneDrawn();
     announceFrame();
 }
