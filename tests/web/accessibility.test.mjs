@@ -2,7 +2,7 @@
 // every state.
 import path from 'node:path';
 import {
-  check, expect, expectNoErrors, pageDir, screens, useEngine, viewportOf, waitForEnd,
+  check, expect, expectNoErrors, pageDir, pressKey, screens, useEngine, viewportOf, waitForEnd,
 } from './checks.mjs';
 import {
   axeViolations, namedInTree, nuErrors, nuErrorsOfLiveDom, openPage, sleep, traceText,
@@ -116,6 +116,17 @@ check("Heard: each key named for its action, each tree step one phrase with its 
     `the description did not follow the language: "${driven}", then "${portuguese}"`);
   expect(!portuguese.includes(y) || !y.includes('.'), `the Portuguese description writes ${y} the English way: "${portuguese}"`);
   await page.click('#language');
+  // The polygon mode as GL has it now, after L and P.
+  for (const [key, mode] of [['l', 'modeLine'], ['p', 'modePoint']]) {
+    await page.focus('#canvas');
+    await pressKey(page, key);
+    await sleep(100);
+    await page.click('#describe');
+    await page.waitForFunction((want) => document.getElementById('description').textContent.includes(want),
+      { timeout: 5000 }, words.en[mode]).catch(async () => {
+      throw new Error(`after ${key.toUpperCase()}, the description does not say "${words.en[mode]}": "${await description(page)}"`);
+    });
+  }
   expectNoErrors(errors);
   await page.close();
 });
