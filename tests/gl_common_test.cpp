@@ -150,15 +150,19 @@ TEST(GLCommon, CylindersAreGLUsInEachMode)
     const Cylinder cone{1, 0, 2, 4, 2};
     EXPECT_TRUE(near(cylinderCorner(cone, 2, 1), Corner{0, -0.5, 1}));
 
-    // Filled: every quad of every band, as two triangles sharing its
-    // diagonal, the first quad of the first band at slice 0.
+    // Filled: every quad of every band, band by band, slice by slice from
+    // slice 0, as two triangles sharing its diagonal; each corner exactly
+    // the one GLU's formula gives, however the drawing comes by it.
     const std::vector<Corner> fill = cylinderDrawn(wheel, PolygonFill::fill);
     ASSERT_EQ(fill.size(), 6u * 20 * 2);
-    const Corner quad[4] = {cylinderCorner(wheel, 0, 0), cylinderCorner(wheel, 0, 1),
-                            cylinderCorner(wheel, 1, 0), cylinderCorner(wheel, 1, 1)};
-    const int drawn[6] = {0, 1, 2, 2, 1, 3};
-    for (size_t i = 0; i < 6; ++i)
-        EXPECT_TRUE(near(fill[i], quad[drawn[i]])) << "corner " << i;
+    const int drawn[6][2] = {{0, 0}, {0, 1}, {1, 0}, {1, 0}, {0, 1}, {1, 1}};
+    for (size_t at = 0; at < fill.size(); ++at) {
+        const int quad = int(at / 6), band = quad / 20, slice = quad % 20;
+        const int *offset = drawn[at % 6];
+        const Corner want = cylinderCorner(wheel, slice + offset[0], band + offset[1]);
+        EXPECT_TRUE(fill[at].x == want.x && fill[at].y == want.y && fill[at].z == want.z)
+            << "band " << band << ", slice " << slice << ", corner " << at % 6;
+    }
     // Outlined: a ring at each of the three stacks, a line along each slice
     // of each band; each segment one edge of a quad.
     const std::vector<Corner> line = cylinderDrawn(wheel, PolygonFill::line);
