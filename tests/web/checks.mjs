@@ -39,16 +39,11 @@ export function useEngine(started) {
   });
 }
 
-// A check in this engine. With `needs`, only where the browser's driver can
-// do that; elsewhere it is skipped with the driver's reason. A page that
-// cannot start fails every later check of the file the same way.
-export function check(name, body, needs = null) {
+// A check in this engine. A page that cannot start fails every later check
+// of the file the same way.
+export function check(name, body) {
   test(`${engine}: ${name}`, async (t) => {
     if (current.notStarted) throw new Error(`not run: ${current.notStarted}`);
-    if (needs && current.browser.supports[needs] !== true) {
-      t.skip(String(current.browser.supports[needs]));
-      return;
-    }
     try {
       await body(t);
     } catch (error) {

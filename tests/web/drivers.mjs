@@ -1,13 +1,13 @@
 // The browsers the checks run in, each behind one small adapter, so that
 // the checks are written once. A browser adapter has:
 //   name, supports: { ...what only some drivers can do, each with why not },
-//   newPage() -> a page, newContext() -> a browser of its own storage
-//   (where supports.contexts), close().
+//   newPage() -> a page, newContext() -> a browser of its own storage,
+//   close().
 // A page has the part of puppeteer's Page that the checks use: evaluate,
 // $eval, $ (with boundingBox and uploadFile), waitForFunction (with jsonValue), click,
 // focus, keyboard.{press, down, up, sendCharacter}, mouse.{move, down, up},
 // setViewport, goto, reload, close; errors, the page's uncaught errors; and
-// touchscreen.touchStart(x, y) -> a finger with end(), where supports.touch.
+// touchscreen.touchStart(x, y) -> a finger with end().
 // Chromium and Firefox are driven by puppeteer-core, whose pages are the
 // adapter as they are; WebKit (WebKitGTK's MiniBrowser) by selenium-webdriver
 // through WebKitWebDriver, over W3C WebDriver.
@@ -33,7 +33,7 @@ const engines = {
         '--disable-background-networking', '--disable-component-update',
         '--disable-sync', '--no-first-run', '--disable-renderer-backgrounding',
         '--disable-background-timer-throttling'],
-    }, { touch: true, contexts: true, fullscreen: true, deviceScale: true }),
+    }, { deviceScale: true }),
   },
   firefox: {
     path: '/usr/bin/firefox-esr',
@@ -48,12 +48,7 @@ const engines = {
         'webgl.force-enabled': true,
         'browser.shell.checkDefaultBrowser': false,
       },
-    }, {
-      touch: true,
-      contexts: true,
-      fullscreen: true,
-      deviceScale: true,
-    }),
+    }, { deviceScale: true }),
   },
   webkit: {
     path: '/usr/bin/WebKitWebDriver',
@@ -197,10 +192,6 @@ async function launchWebKit() {
   // cost seconds.
   const wrap = (session) => ({
     supports: {
-      touch: "WebKitGTK's WebDriver gives pointer actions of type touch to the page as a mouse, "
-        + 'with no touch events, so fingers cannot be made here',
-      contexts: true,
-      fullscreen: true,
       deviceScale: "WebKitGTK's WebDriver cannot set a pixel ratio per screen: every screen is at the display's ratio of 1",
     },
     async newPage() { return new WebDriverPage(session.driver); },
@@ -249,6 +240,23 @@ class WebDriverPage {
       move: (x, y) => driver.actions().move({ x: Math.round(x), y: Math.round(y), origin: Origin.VIEWPORT }).perform(),
       down: () => driver.actions().press().perform(),
       up: () => driver.actions().release().perform(),
+    };
+    // WebKitGTK's driver gives touch actions to the page as a mouse, so a
+    // finger is made in the page: the pointer events a touch screen gives,
+    // each finger a pointer of its own, on what is under it.
+    let fingers = 0;
+    const finger = (type, id, x, y) => this.run(`function (type, id, x, y) {
+      var under = document.elementFromPoint(x, y);
+      if (!under) throw new Error('no element at ' + x + ', ' + y);
+      under.dispatchEvent(new PointerEvent(type, { pointerId: id, pointerType: 'touch', isPrimary: false,
+        clientX: x, clientY: y, bubbles: true, cancelable: true, composed: true }));
+    }`, [type, id, x, y]);
+    this.touchscreen = {
+      touchStart: async (x, y) => {
+        const id = 2 + fingers++;
+        await finger('pointerdown', id, x, y);
+        return { end: () => finger('pointerup', id, x, y) };
+      },
     };
   }
 

@@ -157,4 +157,4 @@ check('served: kept for use offline, a new build arrives whole, another site on 
     site.close();
     fs.rmSync(copy, { recursive: true, force: true });
   }
-}, 'contexts');
+});
