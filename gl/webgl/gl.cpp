@@ -82,10 +82,14 @@ static ClipVertex clipVertex(double x, double y, double z, const float *rgb)
                       rgb[0],        rgb[1],        rgb[2]};
 }
 
-static bool outlining()
+// Whether what is drawn now is outlined too: asked again only when the part
+// being drawn changes (a part named, the stack popped, a new picture), not
+// at every corner.
+static bool outlined = false;
+static void askOutlining()
 {
-    return drawingWatch.outlining && drawingWatch.outlineCorner &&
-           drawingWatch.outlining(seen);
+    outlined = drawingWatch.outlining && drawingWatch.outlineCorner &&
+               drawingWatch.outlining(seen);
 }
 
 // Matrices.
@@ -102,6 +106,7 @@ void GLAPIENTRY glLoadIdentity()
         return;
     // A new picture of the scene: its parts are named afresh.
     startParts(seen);
+    askOutlining();
 }
 
 void GLAPIENTRY glPushMatrix()
@@ -112,8 +117,10 @@ void GLAPIENTRY glPushMatrix()
 
 void GLAPIENTRY glPopMatrix()
 {
-    if (popMatrix(stacks) && !stacks.changingProjection)
+    if (popMatrix(stacks) && !stacks.changingProjection) {
         partsPopped(seen);
+        askOutlining();
+    }
 }
 
 void GLAPIENTRY glTranslatef(GLfloat x, GLfloat y, GLfloat z)
@@ -201,7 +208,7 @@ void GLAPIENTRY glVertex3f(GLfloat x, GLfloat y, GLfloat z)
         firstCorner = lastCorner;
     const int n = cornersGiven++;
     polygonCornerGiven(polygonFill, n, drawPolygonCorner);
-    if (outlining())
+    if (outlined)
         polygonCornerGiven(PolygonFill::line, n, outlinePolygonCorner);
 }
 
@@ -216,7 +223,7 @@ void GLAPIENTRY glEnd()
         return;
     makingPolygon = false;
     polygonEnded(polygonFill, cornersGiven, drawPolygonCorner);
-    if (outlining())
+    if (outlined)
         polygonEnded(PolygonFill::line, cornersGiven, outlinePolygonCorner);
 }
 
@@ -258,7 +265,7 @@ void GLAPIENTRY gluCylinder(GLUquadric *quadric, GLdouble baseRadius, GLdouble t
         return;
     const Cylinder c{baseRadius, topRadius, height, slices, stacksAlong};
     cylinderCorners(c, polygonFill, drawCylinderCorner);
-    if (outlining())
+    if (outlined)
         cylinderCorners(c, PolygonFill::line, outlineCylinderCorner);
 }
 
@@ -340,6 +347,7 @@ void namePart(const char *name)
     const int part = partNamed(seen, name);
     if (drawingWatch.partNamed)
         drawingWatch.partNamed(seen, part);
+    askOutlining();
 }
 
 // The page is told of every frame shown, looked up at every call so that
