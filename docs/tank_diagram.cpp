@@ -1,8 +1,8 @@
-// Writes what the page and the docs show of the program on standard output:
+// Writes what the docs and the page show of the program on standard output:
 // the tank's tree of transforms in Graphviz's language for make docs, or as
-// JSON (--json) for the browser build's page, which the build writes into
-// it; or the table of keys as JSON (--keys), from which the page makes its
-// buttons and its table of keys, and make docs the README's tables.
+// JSON (--json), as the page reads it from its own GL; or the table of keys
+// as JSON (--keys), from which the page makes its buttons and its table of
+// keys, and make docs the README's tables.
 #include <cstdio>
 #include <string>
 
@@ -42,6 +42,6 @@ int main(int argc, char **argv)
     if (what == "--keys")
         fputs(keysJson().c_str(), stdout);
     else
-        fputs((what == "--json" ? tankTreeJson() : tankDiagram()).c_str(), stdout);
+        fputs(what == "--json" ? tankTreeJson() : tankDiagram().c_str(), stdout);
     return 0;
 }

@@ -68,15 +68,19 @@ TEST(Diagram, TreeGivesThePageEachPartAfterItsParentAndOnlyLiveValues)
     std::set<std::string> live, ids, named;
     for (int i = 0; i < drawnValueCount; ++i)
         live.insert(drawnValues[i].name);
-    for (const TreeNode &node : tankTree()) {
-        EXPECT_TRUE(node.parent.empty() ? ids.empty() : ids.count(node.parent) == 1)
-            << node.id << " comes before its parent " << node.parent;
-        EXPECT_TRUE(ids.insert(node.id).second) << node.id << " twice";
-        for (const std::vector<std::string> *texts : {&node.steps, &node.label})
-            for (const std::string &text : *texts)
-                for (size_t at = text.find('{'); at != std::string::npos;
-                     at = text.find('{', at + 1))
-                    named.insert(text.substr(at + 1, text.find('}', at) - at - 1));
+    const Tree &tree = tankTree();
+    for (size_t i = 0; i < tree.seen.parts.size(); ++i) {
+        const NamedPart &part = tree.seen.parts[i];
+        EXPECT_TRUE(part.parent < 0 ? i == 0 : static_cast<size_t>(part.parent) < i)
+            << part.id << " comes before its parent";
+        EXPECT_TRUE(ids.insert(part.id).second) << part.id << " twice";
+    }
+    for (const TreeText &line : tree.texts) {
+        EXPECT_GE(line.part, 0) << "\"" << line.text << "\" belongs to no part";
+        const std::string text = line.text;
+        for (size_t at = text.find('{'); at != std::string::npos;
+             at = text.find('{', at + 1))
+            named.insert(text.substr(at + 1, text.find('}', at) - at - 1));
     }
     EXPECT_EQ(named, live);
 }
@@ -116,34 +120,49 @@ void drawArm()
 TEST(Diagram, TreeIsTheDrawingsPartsStepsAndShapes)
 {
     using Texts = std::vector<std::string>;
-    const std::vector<TreeNode> want = {
-        {"base", "", {}, {"base"}, false},
-        {"armFrame", "base", {"push", "translate (1, 2, 3)"}, {"arm frame"}, false},
+    struct Part {
+        std::string id;
+        int parent;
+        Texts steps, label;
+        bool drawn;
+    };
+    const std::vector<Part> want = {
+        {"base", -1, {}, {"base"}, false},
+        {"armFrame", 0, {"push", "translate (1, 2, 3)"}, {"arm frame"}, false},
         {"finger",
-         "armFrame",
+         1,
          {"push", "rotate 0 about Z", "pop"},
          {"finger", "cylinder radius 0.5 to 0.25, length 2", "8 slices, 1 stacks"},
          true},
         {"finger2",
-         "armFrame",
+         1,
          {"push", "rotate 180 about Z", "pop"},
          {"finger", "cylinder radius 0.5 to 0.25, length 2", "8 slices, 1 stacks"},
          true},
-        {"palm",
-         "armFrame",
-         {"push", "scale (2, 1, 0.5)", "pop"},
-         {"palm", "2 polygons"},
-         true},
+        {"palm", 1, {"push", "scale (2, 1, 0.5)", "pop"}, {"palm", "2 polygons"}, true},
     };
-    const std::vector<TreeNode> got = treeOf(drawArm);
-    ASSERT_EQ(got.size(), want.size());
+    const Tree &got = writeTreeDown(drawArm, nullptr);
+    // A part's label is its name, its polygons, then what else it draws.
+    const auto texts = [&got](size_t part, bool steps) {
+        Texts out;
+        if (!steps) {
+            out.push_back(got.seen.parts[part].name);
+            if (const int n = got.polygons[part])
+                out.push_back(std::to_string(n) + (n == 1 ? " polygon" : " polygons"));
+        }
+        for (const TreeText &line : got.texts)
+            if (line.part == static_cast<int>(part) && line.step == steps)
+                out.push_back(line.text);
+        return out;
+    };
+    ASSERT_EQ(got.seen.parts.size(), want.size());
     for (size_t i = 0; i < want.size(); ++i) {
         SCOPED_TRACE(want[i].id);
-        EXPECT_EQ(got[i].id, want[i].id);
-        EXPECT_EQ(got[i].parent, want[i].parent);
-        EXPECT_EQ(got[i].steps, Texts(want[i].steps));
-        EXPECT_EQ(got[i].label, Texts(want[i].label));
-        EXPECT_EQ(got[i].drawn, want[i].drawn);
+        EXPECT_EQ(got.seen.parts[i].id, want[i].id);
+        EXPECT_EQ(got.seen.parts[i].parent, want[i].parent);
+        EXPECT_EQ(texts(i, true), want[i].steps);
+        EXPECT_EQ(texts(i, false), want[i].label);
+        EXPECT_EQ(partDraws(got, static_cast<int>(i)), want[i].drawn);
     }
 }
 

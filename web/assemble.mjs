@@ -89,7 +89,6 @@ const inline = (js) => js.replace(/<\/script/gi, '<\\/script').replace(/<!--/g, 
 // The single file's style without comments and indentation.
 const uncommentCss = (css) => css.replace(/\/\*[\s\S]*?\*\//g, '').replace(/^\s+/gm, '').replace(/\n/g, '');
 
-const treeElement = '<script type="application/json" id="tank-tree"></script>';
 const keysElement = '<script type="application/json" id="tank-keys"></script>';
 
 // A data block of index.html filled with a JSON file's data.
@@ -103,7 +102,7 @@ const pageScript = '<script defer src="page.js"></script>';
 
 // The single file's own Content-Security-Policy, as the served page's
 // (scripts/serve.mjs) but for its inline scripts and style, each allowed by
-// its hash and nothing else inline; a data block (the tree) runs nothing.
+// its hash and nothing else inline; a data block (the keys) runs nothing.
 function singleFilePolicy(html) {
   const hashes = (tag) => [...html.matchAll(new RegExp(`<${tag}>([\\s\\S]*?)</${tag}>`, 'g'))]
     .map((m) => `'sha256-${crypto.createHash('sha256').update(m[1], 'utf8').digest('base64')}'`).join(' ');
@@ -132,15 +131,15 @@ async function writeSingleFile(dir, singleJs, pageJs) {
 }
 
 const [what, out, ...rest] = process.argv.slice(2);
-const usage = 'usage: assemble.mjs bridge OUT | page DIR SINGLE_JS TREE_JSON KEYS_JSON | floor DIR PROGRAM KEYS_JSON | plain DIR SCRIPT | worker DIR';
+const usage = 'usage: assemble.mjs bridge OUT | page DIR SINGLE_JS KEYS_JSON | floor DIR PROGRAM KEYS_JSON | plain DIR SCRIPT | worker DIR';
 try {
   if (what === 'bridge' && out) {
     fs.mkdirSync(path.dirname(out), { recursive: true });
     const result = await esbuild.build({ entryPoints: [path.join(here, 'bridge.js')], bundle: true, format: 'iife',
       target, outfile: out, logLevel: 'warning' });
     if (result.errors.length) process.exit(1);
-  } else if (what === 'page' && out && rest.length === 3) {
-    const [singleJs, treeJson, keysJson] = rest;
+  } else if (what === 'page' && out && rest.length === 2) {
+    const [singleJs, keysJson] = rest;
     copySources(out);
     const pageJs = await bundle('main.js');
     fs.writeFileSync(path.join(out, 'page.js'), pageJs);
@@ -148,7 +147,6 @@ try {
     const program = path.join(out, 'tank.js');
     fs.writeFileSync(program, await shorten(fs.readFileSync(program, 'utf8')));
     const index = path.join(out, 'index.html');
-    writeData(index, treeElement, treeJson);
     writeData(index, keysElement, keysJson);
     const build = stampWorker(out);
     await writeSingleFile(out, singleJs, pageJs);

@@ -8,6 +8,7 @@
 
 #include "app/state.h"
 #include "input/keyboard.h"
+#include "render/diagram.h"
 #include "render/render.h"
 #include "web/part-frame.h"
 
@@ -99,6 +100,14 @@ EMSCRIPTEN_KEEPALIVE const char *webModelText()
         used += static_cast<size_t>(n);
     }
     return text;
+}
+
+// The tree of transforms as JSON, written down from the drawing on this
+// GL as the model and shape stand now, each model value by its name
+// (render/diagram.h); kept until asked again.
+EMSCRIPTEN_KEEPALIVE const char *webTreeJson()
+{
+    return tankTreeJson();
 }
 
 // How the picture is drawn: the projection and the polygon mode, as

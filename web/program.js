@@ -45,12 +45,16 @@ export const onReplayEnd = listen('replayEnd');  // (how, tick, ticks): 'over', 
 
 // Whether the program tells the page what its tree and its picture show
 // (a program with no tree, the bench's floor, does not).
-export const hasModel = () => typeof Module._webModelText === 'function' && typeof Module._webViewText === 'function';
+export const hasModel = () => ['_webModelText', '_webViewText', '_webTreeJson'].every((f) => typeof Module[f] === 'function');
 // The values the tree shows, as the picture just drawn used them:
 // "x 0.00 y 0.00 ...".
 export const modelText = () => Module.UTF8ToString(Module._webModelText());
 // How the picture is drawn: "orthographic fill", "perspective line", ...
 export const viewText = () => Module.UTF8ToString(Module._webViewText());
+// The tree of transforms, written down from the program's drawing as the
+// model and shape stand now: [{ id, parent, steps, label, drawn }], each
+// model value in a step as {name}.
+export const tankTree = () => JSON.parse(Module.UTF8ToString(Module._webTreeJson()));
 // The part whose frame the picture shows, by its id in the tree ('' for none).
 export const showPart = (id) => Module.showPart(id);
 

@@ -1,14 +1,14 @@
 // The live tree of transforms beside the canvas: the tree the drawing
-// applies, as the program's own diagram writer describes it (render/
-// diagram.cpp, the same as docs/tank.svg; the build writes it into the
-// page), with the model's values as the frame on the screen used them.
+// applies, as the page's GL writes it down from the program's own drawing
+// when the program starts (render/diagram.cpp, the same as docs/tank.svg),
+// with the model's values as the frame on the screen used them.
 // It asks the program for the values when the page writes itself. Each
 // part is also a button that shows the part's frame in the picture
 // (web/part-frame.cpp).
 import { onChange, treeText as inLanguage } from './language.js';
 import { addWriter } from './writes.js';
 import {
-  hasModel, modelText, onRunning, showPart,
+  hasModel, modelText, onRunning, showPart, tankTree,
 } from './program.js';
 
 var panel = document.getElementById('tree');
@@ -184,12 +184,11 @@ function dim() {
 }
 
 onRunning(function () {
-  var tree = document.getElementById('tank-tree').textContent;
-  if (!tree || !hasModel()) {
+  if (!hasModel()) {
     panel.closest('details').hidden = true;  // a program with no tree (the bench's floor)
     return;
   }
-  build(JSON.parse(tree));
+  build(tankTree());
   mark(-1);  // none shown yet, as the program starts: nothing to draw again
   addWriter(update, readValues);
   update();

@@ -55,7 +55,7 @@ endfunction()
 # The tank's program also tells the page the values its tree shows and how
 # the picture is drawn (for its description in words), and
 # shows the frame of the part the page chooses.
-set(tree_exports ",_webModelText,_webViewText,_webPartId,_webShowPart")
+set(tree_exports ",_webModelText,_webViewText,_webPartId,_webShowPart,_webTreeJson")
 tank_web_program(tank ${TANK_WEB_DIR} ${tree_exports})
 
 # The same program once more with the WebAssembly inside its script, for
@@ -66,36 +66,35 @@ tank_warnings(tank_single)
 tank_web_program(tank_single ${CMAKE_BINARY_DIR}/single ${tree_exports})
 target_link_options(tank_single PRIVATE -sSINGLE_FILE=1)
 
-# The tree of transforms for the page, read from the drawing at build time
-# by the same tool as the diagram in docs/, run under node.
-add_executable(tank_tree docs/tank_diagram.cpp)
-target_link_libraries(tank_tree PRIVATE tanktree)
-tank_warnings(tank_tree)
-set_target_properties(tank_tree PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools
+# The table of keys for the page, written at build time by the same tool as
+# the diagram in docs/, run under node.
+add_executable(tank_keys docs/tank_diagram.cpp)
+target_link_libraries(tank_keys PRIVATE tanktree)
+tank_warnings(tank_keys)
+set_target_properties(tank_keys PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools
                                            SUFFIX .js)
 # One file, since the runtime of some emscriptens cannot load a .wasm
 # beside it under newer node.
-target_link_options(tank_tree PRIVATE -sENVIRONMENT=node -sSINGLE_FILE=1)
+target_link_options(tank_keys PRIVATE -sENVIRONMENT=node -sSINGLE_FILE=1)
 
 # The page beside the program: its files, its modules bundled, the tree and
 # the table of keys written into it, the worker's set stamped and the single
 # file written (web/assemble.mjs), on every build so an edit to any of them
 # lands too.
 add_custom_target(page ALL
-  COMMAND ${TANK_NODE} $<TARGET_FILE:tank_tree> --json > ${CMAKE_BINARY_DIR}/tree.json
-  COMMAND ${TANK_NODE} $<TARGET_FILE:tank_tree> --keys > ${CMAKE_BINARY_DIR}/keys.json
+  COMMAND ${TANK_NODE} $<TARGET_FILE:tank_keys> --keys > ${CMAKE_BINARY_DIR}/keys.json
   COMMAND ${TANK_NODE} ${web}/assemble.mjs page ${TANK_WEB_DIR} $<TARGET_FILE:tank_single>
-          ${CMAKE_BINARY_DIR}/tree.json ${CMAKE_BINARY_DIR}/keys.json
+          ${CMAKE_BINARY_DIR}/keys.json
   COMMENT "Assembling the page in ${TANK_WEB_DIR}")
-add_dependencies(page tank tank_single tank_tree)
+add_dependencies(page tank tank_single tank_keys)
 
 # The floor for make bench-web: the same page around a program that only
 # clears the canvas and prints one line every 20 ms, in a folder of its own.
 set(floor_dir ${CMAKE_BINARY_DIR}/floor-page)
 add_custom_target(floor_page
-  COMMAND ${TANK_NODE} $<TARGET_FILE:tank_tree> --keys > ${CMAKE_BINARY_DIR}/keys.json
+  COMMAND ${TANK_NODE} $<TARGET_FILE:tank_keys> --keys > ${CMAKE_BINARY_DIR}/keys.json
   COMMAND ${TANK_NODE} ${web}/assemble.mjs floor ${floor_dir} bench_floor.js ${CMAKE_BINARY_DIR}/keys.json)
-add_dependencies(floor_page tank_tree)
+add_dependencies(floor_page tank_keys)
 add_executable(bench_floor EXCLUDE_FROM_ALL bench/floor.cpp bench/floor_web.cpp)
 target_include_directories(bench_floor PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 tank_warnings(bench_floor)

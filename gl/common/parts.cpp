@@ -5,7 +5,7 @@
 
 void startParts(PartsSeen &seen)
 {
-    seen.parts.clear();
+    seen.parts.count = 0;
     seen.open[0] = -1;
     seen.depth = 1;
 }
@@ -60,7 +60,7 @@ int partNamed(PartsSeen &seen, const char *name)
 {
     NamedPart part{name, {}, seen.open[seen.depth - 1]};
     writeId(seen, name, part);
-    seen.parts.push_back(part);
+    added(seen.parts) = part;
     seen.open[seen.depth - 1] = static_cast<int>(seen.parts.size() - 1);
     return seen.open[seen.depth - 1];
 }

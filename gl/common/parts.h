@@ -4,8 +4,7 @@
 // page's GL and the tools' read the tree the same way from it.
 #pragma once
 
-#include <vector>
-
+#include "gl/common/list.h"
 #include "gl/common/matrix.h"
 
 struct NamedPart {
@@ -15,7 +14,7 @@ struct NamedPart {
 };
 
 struct PartsSeen {
-    std::vector<NamedPart> parts;
+    List<NamedPart> parts;
     int open[matrixStackDepth] = {-1};
     int depth = 1;
 };

@@ -10,7 +10,9 @@
 //
 // The page may follow the parts the drawing names and outline what they
 // draw (gl/webgl/watch.h): that is how it shows the frame of the part it
-// has chosen (web/part-frame.cpp).
+// has chosen (web/part-frame.cpp). And it may have a drawing written down
+// rather than drawn (gl/common/tree.h): then the modelview's calls, the
+// parts and the shapes go to the tree, and nothing is drawn or kept.
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <GL/glut.h>
@@ -23,6 +25,7 @@
 #include "gl/common/matrix.h"
 #include "gl/common/parts.h"
 #include "gl/common/shapes.h"
+#include "gl/common/tree.h"
 #include "gl/part.h"
 #include "gl/webgl/watch.h"
 #include "gl/webgl/webgl.h"
@@ -99,8 +102,16 @@ void GLAPIENTRY glMatrixMode(GLenum mode)
     stacks.changingProjection = mode == GL_PROJECTION;
 }
 
+// Whether the call is the tree's rather than the picture's.
+static bool writing()
+{
+    return treeRecording.writing;
+}
+
 void GLAPIENTRY glLoadIdentity()
 {
+    if (writing() && !stacks.changingProjection)
+        return treeStarted();
     loadIdentity(stacks);
     if (stacks.changingProjection)
         return;
@@ -111,12 +122,16 @@ void GLAPIENTRY glLoadIdentity()
 
 void GLAPIENTRY glPushMatrix()
 {
+    if (writing() && !stacks.changingProjection)
+        return treePushed();
     if (pushMatrix(stacks) && !stacks.changingProjection)
         partsPushed(seen);
 }
 
 void GLAPIENTRY glPopMatrix()
 {
+    if (writing() && !stacks.changingProjection)
+        return treePopped();
     if (popMatrix(stacks) && !stacks.changingProjection) {
         partsPopped(seen);
         askOutlining();
@@ -125,16 +140,22 @@ void GLAPIENTRY glPopMatrix()
 
 void GLAPIENTRY glTranslatef(GLfloat x, GLfloat y, GLfloat z)
 {
+    if (writing() && !stacks.changingProjection)
+        return treeTranslated(x, y, z);
     multiplyMatrix(stacks, translation(x, y, z));
 }
 
 void GLAPIENTRY glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z)
 {
+    if (writing() && !stacks.changingProjection)
+        return treeRotated(angle, x, y, z);
     multiplyMatrix(stacks, rotation(angle, x, y, z));
 }
 
 void GLAPIENTRY glScalef(GLfloat x, GLfloat y, GLfloat z)
 {
+    if (writing() && !stacks.changingProjection)
+        return treeScaled(x, y, z);
     multiplyMatrix(stacks, scaling(x, y, z));
 }
 
@@ -154,6 +175,8 @@ void GLAPIENTRY gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble 
                           GLdouble centreY, GLdouble centreZ, GLdouble upX, GLdouble upY,
                           GLdouble upZ)
 {
+    if (writing())
+        return;
     const double eye[3] = {eyeX, eyeY, eyeZ}, centre[3] = {centreX, centreY, centreZ},
                  up[3] = {upX, upY, upZ};
     multiplyMatrix(stacks, lookAt(eye, centre, up));
@@ -163,6 +186,8 @@ void GLAPIENTRY gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble 
 
 void GLAPIENTRY glColor3f(GLfloat r, GLfloat g, GLfloat b)
 {
+    if (writing())
+        return;
     colour[0] = r;
     colour[1] = g;
     colour[2] = b;
@@ -176,6 +201,8 @@ void GLAPIENTRY glColor3fv(const GLfloat *rgb)
 // Only GL_POLYGON is made here: the program draws nothing else.
 void GLAPIENTRY glBegin(GLenum mode)
 {
+    if (writing())
+        return treePolygonBegun();
     makingPolygon = mode == GL_POLYGON;
     cornersGiven = 0;
 }
@@ -200,7 +227,7 @@ static void outlinePolygonCorner(int index)
 
 void GLAPIENTRY glVertex3f(GLfloat x, GLfloat y, GLfloat z)
 {
-    if (!makingPolygon)
+    if (!makingPolygon || writing())
         return;
     previousCorner = lastCorner;
     lastCorner = clipVertex(x, y, z, colour);
@@ -219,7 +246,7 @@ void GLAPIENTRY glVertex3fv(const GLfloat *xyz)
 
 void GLAPIENTRY glEnd()
 {
-    if (!makingPolygon)
+    if (!makingPolygon || writing())
         return;
     makingPolygon = false;
     polygonEnded(polygonFill, cornersGiven, drawPolygonCorner);
@@ -261,6 +288,8 @@ static void outlineCylinderCorner(const Corner &p)
 void GLAPIENTRY gluCylinder(GLUquadric *quadric, GLdouble baseRadius, GLdouble topRadius,
                             GLdouble height, GLint slices, GLint stacksAlong)
 {
+    if (writing())
+        return treeCylinder(baseRadius, topRadius, height, slices, stacksAlong);
     if (!quadric)
         return;
     const Cylinder c{baseRadius, topRadius, height, slices, stacksAlong};
@@ -278,6 +307,8 @@ void GLAPIENTRY glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a)
 
 void GLAPIENTRY glClear(GLbitfield mask)
 {
+    if (writing())
+        return;
     drawBatch();
     webglClear(mask);
 }
@@ -310,6 +341,8 @@ void GLAPIENTRY glDisable(GLenum capability)
 
 void GLAPIENTRY glFlush()
 {
+    if (writing())
+        return;
     drawBatch();
 }
 
@@ -344,6 +377,8 @@ GLboolean GLAPIENTRY glIsEnabled(GLenum capability)
 // A part named, for whoever follows them.
 void namePart(const char *name)
 {
+    if (writing())
+        return treePartNamed(name);
     const int part = partNamed(seen, name);
     if (drawingWatch.partNamed)
         drawingWatch.partNamed(seen, part);
@@ -361,6 +396,8 @@ EM_JS(void, announceFrame, (), {
 // is finished here.
 void FGAPIENTRY glutSwapBuffers()
 {
+    if (writing())
+        return;
     drawBatch();
     if (drawingWatch.sceneDrawn)
         drawingWatch.sceneDrawn();

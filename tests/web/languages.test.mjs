@@ -18,7 +18,7 @@ check('Portuguese and English: every text in both, the choice remembered, the pr
   try {
     // The tree as this build's program describes it: every text has a
     // Portuguese rule (the tables themselves are checked in tests/page/).
-    const tree = await page.$eval('#tank-tree', (e) => JSON.parse(e.textContent));
+    const tree = await page.evaluate(() => JSON.parse(Module.UTF8ToString(Module._webTreeJson())));
     const untranslated = [...new Set(tree.flatMap((n) => [...n.steps, ...n.label.slice(1)]))].filter((t) => treeText(t, 'pt') === null)
       .concat(tree.filter((n) => treeText(n.label[0], 'pt', n.id) === null).map((n) => `${n.label[0]} (${n.id})`));
     expect(untranslated.length === 0, untranslated.map((t) => `the tree's "${t}" has no Portuguese`).join('; '));

@@ -159,7 +159,7 @@ check('a part chosen in the tree: its origin and axes drawn where its transforms
   const plain = await page.evaluate(() => Array.from(window.keptFrame));
   const model = await page.evaluate(() => Array.from(Module.HEAPF32.subarray(Module._webModel() / 4, Module._webModel() / 4 + 7)));
   expect(model[5] >= 20 && model[3] !== 0, `the turret at ${model[5]}, the heading ${model[3]}: not turned`);
-  const tree = await page.$eval('#tank-tree', (e) => JSON.parse(e.textContent));
+  const tree = await page.evaluate(() => JSON.parse(Module.UTF8ToString(Module._webTreeJson())));
   const at = (part, point) => windowPoint(tree, part, model, point);
   const near = async (point, want, what) => {
     const got = [];
