@@ -1,6 +1,6 @@
 #include "render/tank_shape.h"
 
-const TankShape tankShape = {
+TankShape tankShape = {
     2.8f,  // rearAxleY
     0.7f,  // rideHeight
     {

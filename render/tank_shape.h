@@ -1,7 +1,7 @@
 // The tank's measurements: sizes of its boxes and wheels and where each part
 // sits in its parent's frame, in world units and degrees. One record, read
-// by the drawing and by the diagram of the tank in docs/, so the two cannot
-// disagree.
+// by the drawing on every frame and by the diagram of the tank in docs/, so
+// the two cannot disagree; the page lets its numbers be changed as it runs.
 #pragma once
 
 // A part's place in the tank frame, and whether it steers with wheelAngle.
@@ -38,4 +38,4 @@ struct TankShape {
     float groundGrey;  // its colour, the same on all three channels
 };
 
-extern const TankShape tankShape;
+extern TankShape tankShape;

@@ -90,6 +90,21 @@ const inline = (js) => js.replace(/<\/script/gi, '<\\/script').replace(/<!--/g, 
 const uncommentCss = (css) => css.replace(/\/\*[\s\S]*?\*\//g, '').replace(/^\s+/gm, '').replace(/\n/g, '');
 
 const keysElement = '<script type="application/json" id="tank-keys"></script>';
+const codeElement = '<script type="application/json" id="tank-code"></script>';
+
+// The code the page shows and writes, as the sources have it now: the
+// shape's initializer (render/tank_shape.cpp), which the page writes again
+// with its own numbers, and drawTank() (render/render.cpp) with the number
+// of its first line.
+function writeCode(index) {
+  const read = (name) => fs.readFileSync(path.join(here, '..', 'render', name), 'utf8');
+  const render = read('render.cpp');
+  const drawing = /^void drawTank\(\)\n\{\n[\s\S]*?^\}\n/m.exec(render);
+  if (!drawing) throw new Error('render/render.cpp has no drawTank() to show');
+  const code = { shape: read('tank_shape.cpp'), drawing: drawing[0], firstLine: render.slice(0, drawing.index).split('\n').length };
+  fs.writeFileSync(index, replaceOnce(fs.readFileSync(index, 'utf8'), codeElement,
+    codeElement.replace('><', `>${inline(JSON.stringify(code))}<`)));
+}
 
 // A data block of index.html filled with a JSON file's data.
 function writeData(index, element, jsonFile) {
@@ -148,6 +163,7 @@ try {
     fs.writeFileSync(program, await shorten(fs.readFileSync(program, 'utf8')));
     const index = path.join(out, 'index.html');
     writeData(index, keysElement, keysJson);
+    writeCode(index);
     const build = stampWorker(out);
     await writeSingleFile(out, singleJs, pageJs);
     console.log(`assemble: ${out}/tank.html (${fs.statSync(path.join(out, 'tank.html')).size} B), worker set ${build}`);

@@ -2,8 +2,12 @@
 // been told so far (the bridge records it) into a link's fragment,
 // #drive=..., and into a small file; opening the link, or giving the page
 // the file, replays the drive from a fresh start, the same events before
-// the same steps (web/drive-code.js writes and reads the code).
+// the same steps (web/drive-code.js writes and reads the code). A link
+// shared while the tank's shape is changed carries the shape as well
+// (#drive=...&shape=..., web/shape.js).
 import { decode, encode, readDriveFile, unshareable } from './drive-code.js';
+import { fragmentOf, fragmentPart } from './fragment.js';
+import { shapeLinkPart } from './shape.js';
 import { onChange, say, text } from './language.js';
 import { addWriter } from './writes.js';
 import {
@@ -19,9 +23,9 @@ function tell(message, label, action) {
 }
 
 // A replay starts with the page: from the link it was opened with.
-const fragment = /^#drive=(.*)$/.exec(location.hash);
-if (fragment) {
-  const found = decode(fragment[1]);
+const fragment = fragmentPart(location.hash, 'drive');
+if (fragment !== null) {
+  const found = decode(fragment);
   if (found.problem) {
     tell(() => text('badLink', text(found.problem)));
   } else {
@@ -51,7 +55,7 @@ if (fragment) {
 // A new link on the same page (a link followed, or one pasted into the
 // address bar): a fresh start replays it.
 window.addEventListener('hashchange', () => {
-  if (/^#drive=/.test(location.hash)) location.reload();
+  if (fragmentPart(location.hash, 'drive') !== null || fragmentPart(location.hash, 'shape') !== null) location.reload();
 });
 
 const pageAddress = () => location.href.replace(/#.*$/, '');
@@ -67,7 +71,7 @@ function nameShared() {
 onChange(nameShared);
 document.getElementById('share').addEventListener('click', () => {
   const drive = recorded();
-  const address = `${pageAddress()}#drive=${encode(drive)}`;
+  const address = `${pageAddress()}#${fragmentOf({ drive: encode(drive), shape: shapeLinkPart() })}`;
   const why = unshareable(drive, address);
   if (why) {
     tell(() => text('cannotShare', text(why)));

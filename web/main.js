@@ -10,5 +10,7 @@ import './canvas.js';
 import './fullscreen.js';
 import './offline.js';
 import './tree.js';
+import './shape.js';
+import './code.js';
 import './describe.js';
 import './drive.js';

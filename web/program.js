@@ -9,7 +9,7 @@ import { startAfterGlSetUp } from './gl-start.js';
 
 const listeners = {
   output: [], picture: [], ending: [], problem: [], started: [], running: [], exit: [], abort: [],
-  replayTick: [], replayEnd: [],
+  replayTick: [], replayEnd: [], shape: [],
 };
 const tell = (what) => (...args) => listeners[what].forEach((listener) => listener(...args));
 const listen = (what) => (listener) => { listeners[what].push(listener); };
@@ -57,6 +57,24 @@ export const viewText = () => Module.UTF8ToString(Module._webViewText());
 export const tankTree = () => JSON.parse(Module.UTF8ToString(Module._webTreeJson()));
 // The part whose frame the picture shows, by its id in the tree ('' for none).
 export const showPart = (id) => Module.showPart(id);
+
+// The tank's shape: its numbers as the program lists them (web/shape.cpp),
+// and a change to them, [[index, value], ...], drawn at once; false when
+// the program refused one (out of its range) or does not run (not yet, or
+// no more). Who follows the shape (the tree) is told of each change.
+let runs = false;
+onRunning(() => { runs = true; });
+[onEnding, onExit, onAbort].forEach((ending) => ending(() => { runs = false; }));
+export const hasShape = () => typeof Module._webShapeText === 'function' && typeof Module._webSetShape === 'function';
+export const shapeText = () => Module.UTF8ToString(Module._webShapeText());
+export const onShape = listen('shape');
+export function setShape(changes) {
+  if (!runs) return false;
+  const done = changes.every(([index, value]) => Module._webSetShape(index, value) === 1);
+  Module._webRedraw();
+  tell('shape')();
+  return done;
+}
 
 // A recording: what the program has been told so far, and a recording to
 // replay from the start (set before the program runs), stopped at will.

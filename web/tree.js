@@ -4,15 +4,18 @@
 // with the model's values as the frame on the screen used them.
 // It asks the program for the values when the page writes itself. Each
 // part is also a button that shows the part's frame in the picture
-// (web/part-frame.cpp).
+// (web/part-frame.cpp); each step, chosen, marks the line of the drawing's
+// code that made it (web/code.js). When the tank's shape changes (web/
+// shape.js), the tree is read again and written anew, the part chosen kept.
 import { onChange, treeText as inLanguage } from './language.js';
 import { addWriter } from './writes.js';
 import {
-  hasModel, modelText, onRunning, showPart, tankTree,
+  hasModel, modelText, onRunning, onShape, showPart, tankTree,
 } from './program.js';
 
 var panel = document.getElementById('tree');
-var translated = [];  // [text node, its English]
+var translated = [];  // [text node, its English, its part's id]
+var retold = [];  // what writes each step in the page's language
 var shown = {};  // name: the text it shows now
 var showing = {};  // name: the elements that show it
 var lit = [];  // [element, time] of steps whose value just changed
@@ -28,7 +31,19 @@ function treeText(english, partId) {
 }
 onChange(function () {
   translated.forEach(function (t) { t[0].data = inLanguage(t[1], t[2]); });
+  retold.forEach(function (retell) { retell(); });
 });
+
+// Who follows the choice (web/code.js): told { node, step } of the part
+// chosen and, where a step was chosen, its place among the part's steps;
+// null when none is.
+var followers = [];
+export const onChoose = (follower) => { followers.push(follower); };
+var chosenStep = -1;
+function tellChoice() {
+  var node = chosen < 0 ? null : parts[chosen].node;
+  followers.forEach(function (follow) { follow(node && { node: node, step: chosenStep }); });
+}
 
 // A step, its model values ({name}) each shown as its name and a number.
 // Rewritten whole in another language, then cut at the names again. A
@@ -69,7 +84,7 @@ function stepItem(step) {
     words.forEach(function (node, i) { if (node) node.data = pieces[i]; });
     item.say();
   };
-  onChange(stepWords);
+  retold.push(stepWords);
   stepWords();
   return item;
 }
@@ -77,14 +92,16 @@ function stepItem(step) {
 // The parts, in the tree's order: choosing one shows its frame and marks
 // what it draws, itself and the parts under it. One of them is in the tab
 // order (the chosen one, else the first); the arrows move between them.
-var parts = [];  // { button, id }
+var parts = [];  // { button, id, node }
 var chosen = -1;
 function mark(index) {
   chosen = index >= 0 && index < parts.length ? index : -1;
+  chosenStep = -1;
   parts.forEach(function (part, i) {
     part.button.setAttribute('aria-pressed', String(i === chosen));
     part.button.tabIndex = i === (chosen < 0 ? 0 : chosen) ? 0 : -1;
   });
+  tellChoice();
 }
 function show(index) {
   mark(index);
@@ -122,10 +139,19 @@ function build(nodes) {
   nodes.forEach(function (node) {
     var item = document.createElement('li');
     item.className = node.drawn ? 'drawn' : 'frame';
+    var index = parts.length;
     if (node.steps.length) {
       var steps = document.createElement('ol');
       steps.className = 'steps';
-      node.steps.forEach(function (step) { steps.appendChild(stepItem(step)); });
+      node.steps.forEach(function (step, s) {
+        // A step clicked chooses its part and marks its line of code.
+        var line = steps.appendChild(stepItem(step));
+        line.addEventListener('click', function () {
+          if (chosen !== index) show(index);
+          chosenStep = s;
+          tellChoice();
+        });
+      });
       item.appendChild(steps);
     }
     var label = partButton(parts.length);
@@ -135,7 +161,7 @@ function build(nodes) {
       label.appendChild(treeText(line, i === 0 ? node.id : undefined));
     });
     item.appendChild(label);
-    parts.push({ button: label, id: node.id });
+    parts.push({ button: label, id: node.id, node: node });
     lists[node.id] = document.createElement('ul');
     item.appendChild(lists[node.id]);
     (node.parent ? lists[node.parent] : root).appendChild(item);
@@ -149,11 +175,11 @@ var values = null;
 function readValues() {
   values = modelText();
 }
-function update() {
+function update(quietly) {
   if (values === null) readValues();
   var words = values.split(' ');
   values = null;
-  var now = performance.now();
+  var now = quietly === true ? -Infinity : performance.now();
   for (var i = 0; i + 1 < words.length; i += 2) {
     var name = words[i];
     var value = words[i + 1];
@@ -163,6 +189,7 @@ function update() {
       element.textContent = value;
       var step = element.closest('li');
       step.say();
+      if (now === -Infinity) return;
       if (!step.classList.contains('changed')) step.classList.add('changed');
       lit.push([step, now]);
     });
@@ -192,4 +219,23 @@ onRunning(function () {
   mark(-1);  // none shown yet, as the program starts: nothing to draw again
   addWriter(update, readValues);
   update();
+});
+
+// The shape changed: the tree written again from the drawing, the same
+// part chosen and, if it had the focus, focused.
+onShape(function () {
+  var id = chosen < 0 ? null : parts[chosen].id;
+  var focused = parts.some(function (part) { return part.button === document.activeElement; });
+  panel.textContent = '';
+  parts = [];
+  translated = [];
+  retold = [];
+  shown = {};
+  showing = {};
+  lit = [];
+  build(tankTree());
+  var again = parts.findIndex(function (part) { return part.id === id; });
+  mark(again);
+  if (focused && again >= 0) parts[again].button.focus();
+  update(true);
 });

@@ -40,6 +40,8 @@ function(tank_web_program target out_dir)
     # The browser's own sines and cosines rather than the C library's,
     # compiled in.
     -sJS_MATH=1
+    # Every browser the page runs in decodes UTF-8 itself.
+    -sTEXTDECODER=2
     # What the page calls (web/program.cpp) and reads.
     "SHELL:-sEXPORTED_FUNCTIONS=_main,_webDeliverKey,_webResize,_webReshape,_webRedraw,_webModel${extra_exports}"
     "SHELL:-sEXPORTED_RUNTIME_METHODS=HEAPF32,UTF8ToString,stringToUTF8,addRunDependency,removeRunDependency"
@@ -55,7 +57,7 @@ endfunction()
 # The tank's program also tells the page the values its tree shows and how
 # the picture is drawn (for its description in words), and
 # shows the frame of the part the page chooses.
-set(tree_exports ",_webModelText,_webViewText,_webPartId,_webShowPart,_webTreeJson")
+set(tree_exports ",_webModelText,_webViewText,_webPartId,_webShowPart,_webTreeJson,_webShapeText,_webSetShape")
 tank_web_program(tank ${TANK_WEB_DIR} ${tree_exports})
 
 # The same program once more with the WebAssembly inside its script, for

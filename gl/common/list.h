@@ -9,8 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-template <typename T>
-struct List {
+template <typename T> struct List {
     T *items = nullptr;
     std::size_t count = 0;
     std::size_t room = 0;
@@ -18,23 +17,49 @@ struct List {
     List() = default;
     List(const List &) = delete;
     List &operator=(const List &) = delete;
-    ~List() { std::free(static_cast<void *>(items)); }
+    ~List()
+    {
+        std::free(static_cast<void *>(items));
+    }
 
-    std::size_t size() const { return count; }
-    bool empty() const { return count == 0; }
-    T &operator[](std::size_t at) { return items[at]; }
-    const T &operator[](std::size_t at) const { return items[at]; }
-    T *begin() { return items; }
-    T *end() { return items + count; }
-    const T *begin() const { return items; }
-    const T *end() const { return items + count; }
+    std::size_t size() const
+    {
+        return count;
+    }
+    bool empty() const
+    {
+        return count == 0;
+    }
+    T &operator[](std::size_t at)
+    {
+        return items[at];
+    }
+    const T &operator[](std::size_t at) const
+    {
+        return items[at];
+    }
+    T *begin()
+    {
+        return items;
+    }
+    T *end()
+    {
+        return items + count;
+    }
+    const T *begin() const
+    {
+        return items;
+    }
+    const T *end() const
+    {
+        return items + count;
+    }
 };
 
 // A new record at the end, its bytes as T's value-initialisation leaves
 // them: the caller fills it in. Out of memory, the program ends, as
 // std::vector's would.
-template <typename T>
-T &added(List<T> &list)
+template <typename T> T &added(List<T> &list)
 {
     if (list.count == list.room) {
         list.room = list.room ? 2 * list.room : 16;

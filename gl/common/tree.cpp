@@ -17,7 +17,8 @@ struct ValueText {
 static ValueText valueText(float value)
 {
     ValueText v;
-    if (!treeRecording.valueName || !treeRecording.valueName(value, v.text, sizeof v.text))
+    if (!treeRecording.valueName ||
+        !treeRecording.valueName(value, v.text, sizeof v.text))
         writeNumber(value, v.text, sizeof v.text);
     return v;
 }

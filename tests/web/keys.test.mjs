@@ -83,7 +83,11 @@ check('keyboard: the canvas has the keys at the start; Tab and Shift+Tab go thro
   const order = await page.evaluate(() => [
     'canvas', ...(document.getElementById('fullscreen').hidden ? [] : ['fullscreen']), 'describe', 'language',
     ...Array.from(document.querySelectorAll('[data-key]'), (e) => e.dataset.key),
-    'summary', 'part', 'share', 'drive-input', 'hide-steps', 'trace']);
+    'summary', 'part',
+    // The shape's controls and the drawing's code, folded at the start.
+    ...Array.from(document.querySelectorAll('.lesson summary, .lesson input, .lesson button, #code, #code a'))
+      .filter((e) => e.tagName === 'SUMMARY' || e.closest('details').open).map((e) => e.id || e.tagName.toLowerCase()),
+    'share', 'drive-input', 'hide-steps', 'trace']);
   const from = (await traceText(page)).length;
   const forth = [await focused()];
   for (let i = 1; i < order.length; i++) {
