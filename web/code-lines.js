@@ -14,17 +14,19 @@ const kindOfLine = (line) => {
 // Where one part's code ends and another's begins.
 const otherPart = /namePart\(|drawBox\(/;
 
-// The lines that made the part named name, with the steps' own: { lines:
-// [line numbers from 0], stepLines: { step's place: line } }, where steps
-// are the part's steps as the tree has them; null where the code does not
-// name the part (the world, named outside drawTank()). A part is found by
+// The lines that made a part of the tree (a node: { label, steps, parent
+// }), with the steps' own: { lines: [line numbers from 0], stepLines: {
+// step's place: line } }; null for the tree's root, the world, which
+// drawScene() names before it draws the tank in it. A part is found by
 // its name in quotes, else (a name the drawing takes from the shape, as
 // the wheels') by the one namePart() given no quoted name. The lines are
 // the matrix calls that lead to it since the part before, the line that
 // names it and what it draws after; each step is the call of its kind
 // nearest before, counted from the last, so that a step made outside
 // drawTank() or a call skipped (an if) takes no line.
-export function partLines(lines, name, steps) {
+export function partLines(lines, { label, steps, parent }) {
+  if (!parent) return null;
+  const name = label[0];
   let at = lines.findIndex((line) => line.includes(`"${name}"`));
   if (at < 0) at = lines.findIndex((line) => /namePart\((?!")/.test(line));
   if (at < 0) return null;

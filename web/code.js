@@ -55,7 +55,7 @@ function write(fieldNames) {
 onChoose((choice) => {
   shown.forEach((line) => line.classList.remove('made', 'step'));
   if (!choice) return;
-  const found = partLines(lines, choice.node.label[0], choice.node.steps);
+  const found = partLines(lines, choice.node);
   if (!found) return;
   found.lines.forEach((i) => shown[i].classList.add('made'));
   const stepLine = found.stepLines[choice.step];
