@@ -42,6 +42,14 @@ check('WCAG 2.2 AA: axe-core and the Nu HTML Checker find nothing, on every scre
     await page.$eval('details', (e) => { e.open = false; });
     await page.click('#hide-steps');
     await audit(page, `${screen.name}, the tree closed and the step lines hidden`);
+    // The shape's controls and the drawing's code open, a part chosen, its
+    // lines marked, and the shape written as C++.
+    await page.evaluate(() => document.querySelectorAll('.lesson details').forEach((e) => { e.open = true; }));
+    await page.$eval('[data-part="turretFrame"]', (e) => e.click());
+    await page.$eval('#shape-copy', (e) => e.click());
+    await page.waitForFunction(() => !document.getElementById('shape-note').hidden, { timeout: 5000 });
+    await audit(page, `${screen.name}, the shape and the code open`);
+    if (screen.touch) found.push(...(await smallText(page)).map((t) => `${screen.name}, the shape and the code open: ${t}`));
     expectNoErrors(errors);
     await page.close();
   }

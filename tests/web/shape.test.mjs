@@ -6,7 +6,9 @@ import fs from 'node:fs';
 import {
   check, expect, expectNoErrors, useEngine,
 } from './checks.mjs';
-import { captureFrame, compareFrame, openPage } from './lib.mjs';
+import {
+  afterReload, captureFrame, compareFrame, openPage,
+} from './lib.mjs';
 import { fill } from '../../web/words.js';
 
 let browser;
@@ -98,6 +100,11 @@ check("the shape as C++ is render/tank_shape.cpp with the changed numbers only, 
   await page.click('#share');
   const link = await page.$eval('#drive-link', (e) => e.href);
   expect(/#drive=[\w-]+&shape=wheelSlices:8,hull\.width:4\.5,turretLift:1\.5$/.test(link), `the recording's link ${link}`);
+  // Followed, it replays the recording with the shape.
+  await afterReload(page, () => page.click('#drive-link'), errors);
+  const state = await turretState(page);
+  const note = await page.$eval('#drive-note', (e) => (e.hidden ? '' : e.textContent));
+  expect(state.control === '1.5' && note !== '', `the recording's link replayed "${note}" with the turret's lift at ${state.control}`);
   expectNoErrors(errors);
   await page.close();
 });
