@@ -4,8 +4,9 @@
 //
 // Each GL the program runs on reads it its own way: the system's ignores it
 // (gl/system), the page's tells the page of it, which shows the chosen
-// part's frame (gl/webgl, web/part-frame.cpp), the tools' writes the tree
-// of transforms down (gl/tools).
+// part's frame (gl/webgl, web/part-frame.cpp), and writes the tree of
+// transforms down when the page asks for it, as the tools' GL always does
+// (gl/common/tree.h, gl/tools).
 #pragma once
 
 void namePart(const char *name);

@@ -154,8 +154,7 @@ const char *tankTreeJson()
             addText(out, polygons);
         }
         addTexts(out, tree, i, false, false);
-        add(out, partDraws(tree, static_cast<int>(i)) ? "],\"drawn\":true}"
-                                                      : "],\"drawn\":false}");
+        add(out, "]}");
     }
     add(out, "]\n");
     added(out) = '\0';

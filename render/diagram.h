@@ -18,5 +18,6 @@ const Tree &tankTree();
 std::string tankDiagram();
 
 // The tree as JSON, the {name}s kept, for the page to show with values:
-// kept until the next call.
+// [{"id", "parent", "steps", "label"}], a part that draws something with
+// more than its name in its label. Kept until the next call.
 const char *tankTreeJson();

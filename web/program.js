@@ -52,7 +52,7 @@ export const modelText = () => Module.UTF8ToString(Module._webModelText());
 // How the picture is drawn: "orthographic fill", "perspective line", ...
 export const viewText = () => Module.UTF8ToString(Module._webViewText());
 // The tree of transforms, written down from the program's drawing as the
-// model and shape stand now: [{ id, parent, steps, label, drawn }], each
+// model and shape stand now: [{ id, parent, steps, label }], each
 // model value in a step as {name}.
 export const tankTree = () => JSON.parse(Module.UTF8ToString(Module._webTreeJson()));
 // The part whose frame the picture shows, by its id in the tree ('' for none).

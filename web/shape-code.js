@@ -4,12 +4,14 @@
 // Nothing here touches the page, so that it can be checked anywhere
 // (tests/page/).
 
-// "name part type low high value" a line -> [{ name, part, type, low,
-// high, value }], in the order of the shape's initializer.
+// "name part type low high value" a line, type f, d or i -> [{ name, part,
+// type ('float', 'double' or 'int'), low, high, value }], in the order of
+// the shape's initializer.
+const types = { f: 'float', d: 'double', i: 'int' };
 export function readFields(text) {
   return text.split('\n').filter(Boolean).map((line) => {
     const [name, part, type, low, high, value] = line.split(' ');
-    return { name, part, type, low: Number(low), high: Number(high), value: Number(value) };
+    return { name, part, type: types[type], low: Number(low), high: Number(high), value: Number(value) };
   });
 }
 

@@ -2,107 +2,140 @@
 // (render/tank_shape.h) by its name in the code, the part it belongs to
 // and the range its control offers, in the order the shape's initializer
 // gives them (render/tank_shape.cpp), so that the page can write the
-// initializer again with its numbers.
+// initializer again with its numbers. The names are one text and the
+// rest a small record a number: the page downloads this table.
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <emscripten.h>
 
 #include "render/tank_shape.h"
 
 namespace {
 
-// A number of the shape: exactly one of the three pointers is set.
-struct ShapeField {
-    const char *name;  // as the code names it: "turretLift", "hull.width"
-    const char *part;  // the tree's id of the part it shapes
-    float *single = nullptr;
-    double *twice = nullptr;
-    int *whole = nullptr;
-    double low, high;
+// Each number's name in the code and the tree's id of the part it shapes,
+// a line each. The wheels' mounts are x across, y along and z up from the
+// tank frame; the boxes' sizes are along X, Y and Z of their own frames.
+constexpr char names[] = "rearAxleY tankFrame\n"
+                         "rideHeight tankFrame\n"
+                         "wheels[0].x frontRightWheel\n"
+                         "wheels[0].y frontRightWheel\n"
+                         "wheels[0].z frontRightWheel\n"
+                         "wheels[1].x rearRightWheel\n"
+                         "wheels[1].y rearRightWheel\n"
+                         "wheels[1].z rearRightWheel\n"
+                         "wheels[2].x frontLeftWheel\n"
+                         "wheels[2].y frontLeftWheel\n"
+                         "wheels[2].z frontLeftWheel\n"
+                         "wheels[3].x rearLeftWheel\n"
+                         "wheels[3].y rearLeftWheel\n"
+                         "wheels[3].z rearLeftWheel\n"
+                         "wheelTurn wheels\n"
+                         "wheelRadius wheels\n"
+                         "wheelWidth wheels\n"
+                         "wheelSlices wheels\n"
+                         "wheelStacks wheels\n"
+                         "pitchPerSpeed bodyFrame\n"
+                         "rollPerTurn bodyFrame\n"
+                         "hull.width hull\n"
+                         "hull.length hull\n"
+                         "hull.height hull\n"
+                         "turretLift turretFrame\n"
+                         "turret.width turret\n"
+                         "turret.length turret\n"
+                         "turret.height turret\n"
+                         "cannonPivotY cannonFrame\n"
+                         "cannonReachY cannonFrame\n"
+                         "cannon.width cannon\n"
+                         "cannon.length cannon\n"
+                         "cannon.height cannon\n"
+                         "groundHalf world\n"
+                         "groundGrey world\n";
 
-    constexpr ShapeField(const char *n, const char *p, float *v, double l, double h)
-        : name(n), part(p), single(v), low(l), high(h)
-    {
-    }
-    constexpr ShapeField(const char *n, const char *p, double *v, double l, double h)
-        : name(n), part(p), twice(v), low(l), high(h)
-    {
-    }
-    constexpr ShapeField(const char *n, const char *p, int *v, double l, double h)
-        : name(n), part(p), whole(v), low(l), high(h)
-    {
-    }
+// Where each number is, what it is, and its control's range in hundredths.
+enum class Kind : char { single, twice, whole };
+struct ShapeField {
+    void *value;
+    Kind kind;
+    short low, high;
 };
 
-constexpr TankShape &t = tankShape;
+constexpr ShapeField single(float &value, short low, short high)
+{
+    return ShapeField{&value, Kind::single, low, high};
+}
+constexpr ShapeField twice(double &value, short low, short high)
+{
+    return ShapeField{&value, Kind::twice, low, high};
+}
+constexpr ShapeField whole(int &value, short low, short high)
+{
+    return ShapeField{&value, Kind::whole, low, high};
+}
 
-// The wheels' mounts are x across, y along and z up from the tank frame;
-// the boxes' sizes are along X, Y and Z of their own frames.
+constexpr TankShape &t = tankShape;
 constexpr ShapeField fields[] = {
-    {"rearAxleY", "tankFrame", &t.rearAxleY, -5, 5},
-    {"rideHeight", "tankFrame", &t.rideHeight, 0, 3},
-    {"wheels[0].x", "frontRightWheel", &t.wheels[0].x, -5, 5},
-    {"wheels[0].y", "frontRightWheel", &t.wheels[0].y, -6, 6},
-    {"wheels[0].z", "frontRightWheel", &t.wheels[0].z, -2, 2},
-    {"wheels[1].x", "rearRightWheel", &t.wheels[1].x, -5, 5},
-    {"wheels[1].y", "rearRightWheel", &t.wheels[1].y, -6, 6},
-    {"wheels[1].z", "rearRightWheel", &t.wheels[1].z, -2, 2},
-    {"wheels[2].x", "frontLeftWheel", &t.wheels[2].x, -5, 5},
-    {"wheels[2].y", "frontLeftWheel", &t.wheels[2].y, -6, 6},
-    {"wheels[2].z", "frontLeftWheel", &t.wheels[2].z, -2, 2},
-    {"wheels[3].x", "rearLeftWheel", &t.wheels[3].x, -5, 5},
-    {"wheels[3].y", "rearLeftWheel", &t.wheels[3].y, -6, 6},
-    {"wheels[3].z", "rearLeftWheel", &t.wheels[3].z, -2, 2},
-    {"wheelTurn", "wheels", &t.wheelTurn, -180, 180},
-    {"wheelRadius", "wheels", &t.wheelRadius, 0.1, 2},
-    {"wheelWidth", "wheels", &t.wheelWidth, 0.05, 2},
-    {"wheelSlices", "wheels", &t.wheelSlices, 3, 60},
-    {"wheelStacks", "wheels", &t.wheelStacks, 1, 12},
-    {"pitchPerSpeed", "bodyFrame", &t.pitchPerSpeed, -20, 20},
-    {"rollPerTurn", "bodyFrame", &t.rollPerTurn, -10, 10},
-    {"hull.width", "hull", &t.hull.width, 0.1, 12},
-    {"hull.length", "hull", &t.hull.length, 0.1, 12},
-    {"hull.height", "hull", &t.hull.height, 0.1, 12},
-    {"turretLift", "turretFrame", &t.turretLift, -2, 4},
-    {"turret.width", "turret", &t.turret.width, 0.1, 6},
-    {"turret.length", "turret", &t.turret.length, 0.1, 6},
-    {"turret.height", "turret", &t.turret.height, 0.1, 6},
-    {"cannonPivotY", "cannonFrame", &t.cannonPivotY, -4, 4},
-    {"cannonReachY", "cannonFrame", &t.cannonReachY, -6, 6},
-    {"cannon.width", "cannon", &t.cannon.width, 0.1, 10},
-    {"cannon.length", "cannon", &t.cannon.length, 0.1, 10},
-    {"cannon.height", "cannon", &t.cannon.height, 0.1, 10},
-    {"groundHalf", "world", &t.groundHalf, 1, 100},
-    {"groundGrey", "world", &t.groundGrey, 0, 1},
+    single(t.rearAxleY, -500, 500),     single(t.rideHeight, 0, 300),
+    single(t.wheels[0].x, -500, 500),   single(t.wheels[0].y, -600, 600),
+    single(t.wheels[0].z, -200, 200),   single(t.wheels[1].x, -500, 500),
+    single(t.wheels[1].y, -600, 600),   single(t.wheels[1].z, -200, 200),
+    single(t.wheels[2].x, -500, 500),   single(t.wheels[2].y, -600, 600),
+    single(t.wheels[2].z, -200, 200),   single(t.wheels[3].x, -500, 500),
+    single(t.wheels[3].y, -600, 600),   single(t.wheels[3].z, -200, 200),
+    single(t.wheelTurn, -18000, 18000), twice(t.wheelRadius, 10, 200),
+    twice(t.wheelWidth, 5, 200),        whole(t.wheelSlices, 300, 6000),
+    whole(t.wheelStacks, 100, 1200),    twice(t.pitchPerSpeed, -2000, 2000),
+    twice(t.rollPerTurn, -1000, 1000),  single(t.hull.width, 10, 1200),
+    single(t.hull.length, 10, 1200),    single(t.hull.height, 10, 1200),
+    single(t.turretLift, -200, 400),    single(t.turret.width, 10, 600),
+    single(t.turret.length, 10, 600),   single(t.turret.height, 10, 600),
+    single(t.cannonPivotY, -400, 400),  single(t.cannonReachY, -600, 600),
+    single(t.cannon.width, 10, 1000),   single(t.cannon.length, 10, 1000),
+    single(t.cannon.height, 10, 1000),  single(t.groundHalf, 100, 10000),
+    single(t.groundGrey, 0, 100),
 };
 const int fieldCount = sizeof fields / sizeof fields[0];
 
+constexpr int linesIn(const char *text)
+{
+    int lines = 0;
+    for (; *text; ++text)
+        lines += *text == '\n';
+    return lines;
+}
+static_assert(linesIn(names) == fieldCount, "a name for every number of the shape");
+
 double valueOf(const ShapeField &f)
 {
-    return f.single ? double(*f.single) : f.twice ? *f.twice : double(*f.whole);
+    switch (f.kind) {
+    case Kind::single: return double(*static_cast<float *>(f.value));
+    case Kind::twice: return *static_cast<double *>(f.value);
+    case Kind::whole: break;
+    }
+    return double(*static_cast<int *>(f.value));
 }
 
 }  // namespace
 
 extern "C" {
 
-// The shape's numbers, one a line: "name part type low high value", type
-// float, double or int, each value as the shape holds it exactly.
+// The shape's numbers, one a line: "name part type low high value", type f
+// (float), d (double) or i (int), each value as the shape holds it exactly.
 EMSCRIPTEN_KEEPALIVE const char *webShapeText()
 {
     static char text[4096];
     size_t used = 0;
-    for (int i = 0; i < fieldCount && used < sizeof text; ++i) {
-        const ShapeField &f = fields[i];
-        const int n = snprintf(text + used, sizeof text - used,
-                               "%s %s %s %.17g %.17g %.17g\n", f.name, f.part,
-                               f.single  ? "float"
-                               : f.twice ? "double"
-                                         : "int",
-                               f.low, f.high, valueOf(f));
-        if (n < 0)
+    const char *line = names;
+    for (const ShapeField &f : fields) {
+        const char *end = strchr(line, '\n');
+        const int n =
+            snprintf(text + used, sizeof text - used, "%.*s %c %g %g %.17g\n",
+                     static_cast<int>(end - line), line, "fdi"[static_cast<int>(f.kind)],
+                     f.low / 100.0, f.high / 100.0, valueOf(f));
+        if (n < 0 || static_cast<size_t>(n) >= sizeof text - used)
             break;
         used += static_cast<size_t>(n);
+        line = end + 1;
     }
     return text;
 }
@@ -116,15 +149,14 @@ EMSCRIPTEN_KEEPALIVE int webSetShape(int index, double value)
     if (index < 0 || index >= fieldCount)
         return 0;
     const ShapeField &f = fields[index];
-    if (!std::isfinite(value) || value < f.low || value > f.high ||
-        (f.whole && value != std::floor(value)))
+    if (!std::isfinite(value) || value < f.low / 100.0 || value > f.high / 100.0 ||
+        (f.kind == Kind::whole && value != std::floor(value)))
         return 0;
-    if (f.single)
-        *f.single = static_cast<float>(value);
-    else if (f.twice)
-        *f.twice = value;
-    else
-        *f.whole = static_cast<int>(value);
+    switch (f.kind) {
+    case Kind::single: *static_cast<float *>(f.value) = static_cast<float>(value); break;
+    case Kind::twice: *static_cast<double *>(f.value) = value; break;
+    case Kind::whole: *static_cast<int *>(f.value) = static_cast<int>(value); break;
+    }
     return 1;
 }
 }

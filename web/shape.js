@@ -10,7 +10,7 @@
 import { fragmentOf, fragmentPart } from './fragment.js';
 import { onChange, say, text, treeText } from './language.js';
 import {
-  hasShape, onExit, onRunning, setShape, shapeText, tankTree,
+  hasShape, onAbort, onExit, onRunning, setShape, shapeText, tankTree,
 } from './program.js';
 import {
   controlId, readFields, readShapeLink, shapeLink, shortest, writeSource,
@@ -36,17 +36,16 @@ function tell(message) {
 }
 
 // The numbers changed, [[index, value], ...]: drawn, and each control shows
-// its number; a number the program refuses leaves the field as it was.
-function change(changes) {
+// its number as the shape holds it, but for the one being typed into (from);
+// a number the program refuses leaves the field as it was.
+function change(changes, from = null) {
   if (!setShape(changes)) {
     tell(() => text('shapeRefused'));
   }
-  const now = readFields(shapeText());
-  now.forEach((f, i) => {
+  readFields(shapeText()).forEach((f, i) => {
     values[i] = f.value;
-    const shown = shortest(f.value, f.type);
     inputs[i].forEach((input) => {
-      if (input !== document.activeElement || Number(input.value) !== f.value) input.value = shown;
+      if (input !== from) input.value = shortest(f.value, f.type);
     });
   });
 }
@@ -77,7 +76,7 @@ function fieldRow(f, i) {
     input.addEventListener('input', () => {
       const value = Number(input.value);
       if (input.value === '' || !(value >= f.low && value <= f.high)) return;
-      change([[i, f.type === 'int' ? Math.round(value) : value]]);
+      change([[i, f.type === 'int' ? Math.round(value) : value]], input);
     });
   }
   inputs[i] = [slider, number];
@@ -133,6 +132,12 @@ document.getElementById('shape-share').addEventListener('click', () => {
   link.textContent = link.href;
   shared.hidden = false;
 });
+// The page's own address opens afresh too (a new one does, web/drive.js).
+link.addEventListener('click', (event) => {
+  if (link.href !== location.href) return;
+  event.preventDefault();
+  location.reload();
+});
 
 // Opened with a shape's link: its numbers, or a word on why not and the
 // built-in shape.
@@ -158,5 +163,11 @@ onRunning(() => {
   build();
   fromLink();
 });
-// Once the program has ended, its shape no longer changes.
-onExit(() => inputs.flat().forEach((input) => { input.disabled = true; }));
+// Once the program has ended, its shape no longer changes; it can still be
+// copied and shared.
+const ended = () => {
+  inputs.flat().forEach((input) => { input.disabled = true; });
+  document.getElementById('shape-reset').disabled = true;
+};
+onExit(ended);
+onAbort(ended);

@@ -138,7 +138,8 @@ function build(nodes) {
   var root = document.createElement('ul');
   nodes.forEach(function (node) {
     var item = document.createElement('li');
-    item.className = node.drawn ? 'drawn' : 'frame';
+    // A part that draws something has more than its name in its label.
+    item.className = node.label.length > 1 ? 'drawn' : 'frame';
     var index = parts.length;
     if (node.steps.length) {
       var steps = document.createElement('ol');
