@@ -16,11 +16,7 @@ require_tools git cmake node xdotool xwd convert compare
 e2e_scratch
 out="$work/trace"
 
-# The sources as they stand, edits not yet committed included.
-mkdir "$work/src"
-git -C "$src" ls-files -z --cached --others --exclude-standard |
-    (cd "$src" && xargs -0 cp --parents -t "$work/src" 2>/dev/null)
-[ -f "$work/src/render/render.cpp" ] || fail "could not copy the sources from $src"
+copy_sources "$src"
 # A student who has done the exercise has it in the sources already.
 if (cd "$work/src" && git apply --reverse --check "$src/docs/exercise/antenna.patch" 2>/dev/null); then
     echo "exercise: the sources carry docs/exercise/antenna.patch already"

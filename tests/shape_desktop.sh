@@ -14,10 +14,7 @@ require_tools git cmake xdotool xwd convert
 
 e2e_scratch
 out="$work/trace"
-mkdir "$work/src"
-git -C "$src" ls-files -z --cached --others --exclude-standard |
-    (cd "$src" && xargs -0 cp --parents -t "$work/src" 2>/dev/null)
-[ -f "$work/src/render/tank_shape.cpp" ] || fail "could not copy the sources from $src"
+copy_sources "$src"
 cp "$cpp" "$work/src/render/tank_shape.cpp"
 cmake -S "$work/src" -B "$work/build" -DBUILD_TESTING=OFF >"$work/cmake.log" 2>&1 &&
     cmake --build "$work/build" --target tank -j 2 >>"$work/cmake.log" 2>&1 ||

@@ -39,6 +39,15 @@ e2e_clean_up() {
     rm -rf "$work"
 }
 
+# copy_sources SOURCE_DIR: the sources as they stand, edits not yet
+# committed included, in $work/src.
+copy_sources() {
+    mkdir "$work/src"
+    git -C "$1" ls-files -z --cached --others --exclude-standard |
+        (cd "$1" && xargs -0 cp --parents -t "$work/src" 2>/dev/null)
+    [ -f "$work/src/render/render.cpp" ] || fail "could not copy the sources from $1"
+}
+
 # wait_for SECONDS COMMAND...: polls until the command succeeds, for at
 # least SECONDS. Polls are counted, not the clock read: the wall clock may
 # be stepped (a machine that sets its time some minutes after it boots),
